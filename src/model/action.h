@@ -1,0 +1,22 @@
+#pragma once
+// A standard or vendor semantic action applied to a field or interface.
+
+#include <optional>
+#include <string>
+
+#include "model/metadata.h"
+#include "parser/record_spec.h"
+
+namespace vorn::model {
+
+struct SemanticAction {
+  std::string id;
+  std::string action;
+  std::string target;
+  std::optional<Metadata> metadata;
+
+  bool operator==(const SemanticAction&) const = default;
+  static const parser::RecordSpec<SemanticAction>& spec();
+};
+
+}  // namespace vorn::model

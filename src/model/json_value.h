@@ -1,0 +1,25 @@
+#pragma once
+// The open-ended value of extension entries, rule parameters and finding
+// attributes, and the insertion-ordered maps that hold them.
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+#include <tsl/ordered_map.h>
+
+namespace vorn::model {
+
+// Objects keep their keys in ascending byte order.
+using JsonValue = nlohmann::json;
+
+// Keeps document order; replacing a value keeps its position.
+using JsonMap = tsl::ordered_map<std::string, JsonValue>;
+
+// Equality of two JSON values: same kind and equal. Unlike nlohmann's own
+// operator==, an integer never equals a floating-point number (1 != 1.0).
+bool json_equal(const JsonValue& a, const JsonValue& b);
+
+// Same keys with equal values, whatever their order.
+bool json_map_equal(const JsonMap& a, const JsonMap& b);
+
+}  // namespace vorn::model

@@ -1,0 +1,84 @@
+#include "parser/event_reader.h"
+
+#include <charconv>
+#include <cmath>
+
+#include <fmt/format.h>
+
+namespace vorn::parser {
+namespace {
+
+// Rust-style debug quoting, so that values in messages are unambiguous.
+std::string quote(std::string_view s) {
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20 || c == 0x7f)
+          out += fmt::format("\\u{{{:x}}}", c);
+        else
+          out.push_back(static_cast<char>(c));
+    }
+  }
+  out += '"';
+  return out;
+}
+
+std::string describe_float(double d) {
+  if (std::isnan(d)) return "NaN";
+  if (std::isinf(d)) return d > 0 ? "inf" : "-inf";
+  char buf[64];
+  auto r = std::to_chars(buf, buf + sizeof buf, d);
+  std::string s(buf, r.ptr);
+  if (s.find_first_of(".e") == std::string::npos) s += ".0";
+  return s;
+}
+
+}  // namespace
+
+void EventReader::skip_value() {
+  const Event& e = peek();
+  if (e.kind == EventKind::MapStart || e.kind == EventKind::SeqStart)
+    pos_ = e.end + 1;
+  else
+    ++pos_;
+}
+
+bool EventReader::fail(std::string_view message, const Event& at) {
+  if (error_.empty()) error_ = fmt::format("{} at line {} column {}", message, at.line, at.column);
+  return false;
+}
+
+bool EventReader::fail_invalid_type(const Event& found, std::string_view expected) {
+  return fail(fmt::format("invalid type: {}, expected {}", describe_value(found, text(found)), expected),
+              found);
+}
+
+std::string describe_value(const Event& e, std::string_view text) {
+  switch (e.kind) {
+    case EventKind::MapStart:
+    case EventKind::MapEnd:
+      return "map";
+    case EventKind::SeqStart:
+    case EventKind::SeqEnd:
+      return "sequence";
+    case EventKind::Scalar:
+      break;
+  }
+  switch (e.type) {
+    case ScalarType::Null: return "null";
+    case ScalarType::Bool: return fmt::format("boolean `{}`", e.boolean ? "true" : "false");
+    case ScalarType::Int: return fmt::format("integer `{}`", e.integer);
+    case ScalarType::UInt: return fmt::format("integer `{}`", e.unsigned_integer);
+    case ScalarType::Float: return fmt::format("floating point `{}`", describe_float(e.number));
+    case ScalarType::String: return "string " + quote(text);
+  }
+  return "value";
+}
+
+}  // namespace vorn::parser

@@ -1,0 +1,254 @@
+#include "parser/json_events.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <limits>
+#include <new>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <fmt/format.h>
+#include <nlohmann/json.hpp>
+
+#include "parser/json_input.h"
+
+namespace vorn::parser::json {
+namespace {
+
+using nlohmann::json;
+
+// nlohmann stops with error 406 on a number that overflows a double. We keep
+// such numbers as infinities instead: the collector records the value, then
+// parsing resumes right after the number from a synthetic prefix that puts
+// the parser back at the same nesting ("[", "{\"\":" per open level, then
+// "null" in place of the number). The prefix's own events are dropped.
+constexpr int kNumberOverflow = 406;
+constexpr std::size_t kNoResume = static_cast<std::size_t>(-1);
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Receives nlohmann's SAX callbacks and turns them into an EventStream.
+class EventCollector {
+ public:
+  explicit EventCollector(std::string_view bytes) : bytes_(bytes), locator_(bytes) {
+    cursor_.pos = bytes.data();
+    out_.format = DocumentFormat::Json;
+  }
+
+  Result<EventStream> run();
+
+  // The SAX interface. Only null, keys and container starts can come from a
+  // resume prefix, so only they check skipped().
+  bool null() {
+    if (!skipped()) add(EventKind::Scalar, ScalarType::Null, last_read());
+    return true;
+  }
+  bool boolean(bool b) {
+    add(EventKind::Scalar, ScalarType::Bool, last_read()).boolean = b;
+    return true;
+  }
+  bool number_integer(std::int64_t i) {
+    add(EventKind::Scalar, ScalarType::Int, number_end()).integer = i;
+    return true;
+  }
+  bool number_unsigned(std::uint64_t u);
+  bool number_float(double d, const std::string& /*as_written*/) {
+    add(EventKind::Scalar, ScalarType::Float, number_end()).number = d;
+    return true;
+  }
+  bool string(std::string& s) {
+    add_string(s);
+    return true;
+  }
+  bool key(std::string& s) {
+    if (!skipped()) add_string(s);
+    return true;
+  }
+  bool binary(json::binary_t& /*unused*/) { return false; }  // not produced by JSON text
+  bool start_object(std::size_t /*unknown_size*/) { return open(EventKind::MapStart); }
+  bool end_object() { return close(EventKind::MapEnd); }
+  bool start_array(std::size_t /*unknown_size*/) { return open(EventKind::SeqStart); }
+  bool end_array() { return close(EventKind::SeqEnd); }
+  bool parse_error(std::size_t position, const std::string& last_token,
+                   const nlohmann::detail::exception& ex);
+
+ private:
+  bool parse_segment(const char* real_start, const std::string& prefix);
+  std::string resume_prefix();
+
+  bool skipped() {
+    if (skip_ == 0) return false;
+    --skip_;
+    return true;
+  }
+  const char* last_read() const { return cursor_.pos - 1; }
+  // The lexer reads one byte past a number to see where it ends (unless the
+  // input ends there); a valid number always ends in a digit.
+  const char* number_end() const {
+    const char* last = last_read();
+    return is_digit(*last) ? last : last - 1;
+  }
+  // Byte offset into the real input for a lexer position (bytes read in the
+  // current segment, resume prefix included).
+  std::size_t real_offset(std::size_t position) const {
+    std::size_t past_prefix = position > prefix_length_ ? position - prefix_length_ : 0;
+    return segment_start_ + past_prefix;
+  }
+
+  Event& add(EventKind kind, ScalarType type, const char* at);
+  void add_string(const std::string& s);
+  bool open(EventKind kind);
+  bool close(EventKind kind);
+  bool fail_at(const char* at, std::string_view message);
+  std::size_t synthetic_echo(const std::string& last_token, std::size_t through) const;
+
+  std::string_view bytes_;
+  LineLocator locator_;
+  ReadCursor cursor_;
+  EventStream out_;
+  std::vector<std::uint32_t> open_;  // indices of unmatched MapStart/SeqStart
+  std::string error_;
+  std::size_t resume_at_ = kNoResume;
+  std::size_t skip_ = 0;
+  std::size_t segment_start_ = 0;
+  std::size_t prefix_length_ = 0;
+};
+
+Event& EventCollector::add(EventKind kind, ScalarType type, const char* at) {
+  TextPosition where = locator_.locate(at);
+  Event& e = out_.events.emplace_back();
+  e.kind = kind;
+  e.type = type;
+  e.line = where.line;
+  e.column = where.column;
+  return e;
+}
+
+void EventCollector::add_string(const std::string& s) {
+  Event& e = add(EventKind::Scalar, ScalarType::String, last_read());
+  e.text_offset = static_cast<std::uint32_t>(out_.text.size());
+  e.text_length = static_cast<std::uint32_t>(s.size());
+  out_.text += s;
+}
+
+bool EventCollector::number_unsigned(std::uint64_t u) {
+  if (u <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+    return number_integer(static_cast<std::int64_t>(u));
+  }
+  add(EventKind::Scalar, ScalarType::UInt, number_end()).unsigned_integer = u;
+  return true;
+}
+
+bool EventCollector::open(EventKind kind) {
+  if (skipped()) return true;
+  if (open_.size() >= static_cast<std::size_t>(kMaxNesting)) {
+    return fail_at(last_read(), "recursion limit exceeded");
+  }
+  open_.push_back(static_cast<std::uint32_t>(out_.events.size()));
+  add(kind, ScalarType::Null, last_read());
+  return true;
+}
+
+bool EventCollector::close(EventKind kind) {
+  out_.events[open_.back()].end = static_cast<std::uint32_t>(out_.events.size());
+  open_.pop_back();
+  add(kind, ScalarType::Null, last_read());
+  return true;
+}
+
+bool EventCollector::fail_at(const char* at, std::string_view message) {
+  TextPosition where = locator_.locate(at);
+  error_ = fmt::format("{} at line {} column {}", message, where.line, where.column);
+  return false;
+}
+
+bool EventCollector::parse_error(std::size_t position, const std::string& last_token,
+                                 const nlohmann::detail::exception& ex) {
+  if (!error_.empty()) return false;
+  // One past the last byte the lexer looked at; the end of input counts as a
+  // byte, so this is at least 1 and at most size + 1.
+  std::size_t through = std::min(real_offset(position), bytes_.size() + 1);
+  if (through == 0) through = 1;
+  const char* at = bytes_.data() + (through - 1);
+  if (ex.id == kNumberOverflow) {
+    bool negative = !last_token.empty() && last_token[0] == '-';
+    add(EventKind::Scalar, ScalarType::Float, at).number =
+        negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    resume_at_ = through;
+    return false;
+  }
+  return fail_at(at, parse_error_text(ex.what(), last_token, synthetic_echo(last_token, through)));
+}
+
+std::size_t EventCollector::synthetic_echo(const std::string& last_token, std::size_t through) const {
+  if (prefix_length_ == 0) return 0;
+  // The lexer echoes every byte it read since its last string or number,
+  // which after a resume may reach back into the prefix. All real bytes
+  // read in this segment, as the lexer escapes them (control characters
+  // become <U+XXXX>), bound the real part; the rest is ours.
+  std::size_t real_end = std::min(through, bytes_.size());
+  std::string_view real = bytes_.substr(segment_start_, real_end - segment_start_);
+  std::size_t escaped = real.size();
+  for (char c : real) {
+    if (static_cast<unsigned char>(c) <= 0x1F) escaped += 7;
+  }
+  return last_token.size() > escaped ? last_token.size() - escaped : 0;
+}
+
+bool EventCollector::parse_segment(const char* real_start, const std::string& prefix) {
+  segment_start_ = static_cast<std::size_t>(real_start - bytes_.data());
+  prefix_length_ = prefix.size();
+  CountingIterator last(bytes_.data() + bytes_.size(), &cursor_);
+  CountingIterator first(real_start, &cursor_);
+  if (!prefix.empty()) {
+    first = CountingIterator(prefix.data(), &cursor_, prefix.data() + prefix.size(), real_start);
+  }
+  return json::sax_parse(first, last, this, json::input_format_t::json, /*strict=*/true);
+}
+
+std::string EventCollector::resume_prefix() {
+  std::string prefix;
+  skip_ = 1;  // the placeholder null
+  for (std::uint32_t index : open_) {
+    bool is_map = out_.events[index].kind == EventKind::MapStart;
+    prefix += is_map ? "{\"\":" : "[";
+    skip_ += is_map ? 2 : 1;
+  }
+  prefix += "null";
+  return prefix;
+}
+
+Result<EventStream> EventCollector::run() {
+  std::string prefix;
+  const char* start = bytes_.data();
+  while (!parse_segment(start, prefix)) {
+    if (!error_.empty()) return Error{std::move(error_)};
+    if (resume_at_ == kNoResume) return Error{"invalid JSON"};
+    start = bytes_.data() + std::min(resume_at_, bytes_.size());
+    resume_at_ = kNoResume;
+    prefix = resume_prefix();
+  }
+  return std::move(out_);
+}
+
+}  // namespace
+
+Result<EventStream> read_events(std::string_view bytes) {
+  // Offsets, lengths and columns are 32-bit.
+  if (bytes.size() >= std::numeric_limits<std::uint32_t>::max()) return Error{"document too large"};
+  try {
+    EventCollector collector(bytes);
+    return collector.run();
+  } catch (const nlohmann::json::exception& ex) {
+    return Error{parse_error_text(ex.what(), {}, 0)};
+  } catch (const std::bad_alloc&) {
+    return Error{"out of memory while reading JSON"};
+  } catch (const std::exception& ex) {
+    return Error{ex.what()};
+  }
+}
+
+}  // namespace vorn::parser::json

@@ -1,0 +1,72 @@
+// Reading contract documents: from text or bytes, and from files.
+
+#include "python/arguments.h"
+#include "python/boundary.h"
+#include "python/convert.h"
+#include "python/functions.h"
+
+#include <fmt/format.h>
+
+#include "parser/parse.h"
+
+namespace vorn::python {
+namespace {
+
+// The version of the contract format this build reads and writes.
+constexpr char kSpecVersion[] = "1.0.0-draft";
+
+std::optional<std::string> filesystem_path(PyObject* path) {
+  PyRef encoded(PyUnicode_EncodeFSDefault(path));  // undecodable names via surrogateescape
+  if (!encoded) return std::nullopt;
+  char* data = nullptr;
+  Py_ssize_t size = 0;
+  if (PyBytes_AsStringAndSize(encoded.get(), &data, &size) < 0) return std::nullopt;
+  std::string result(data, static_cast<std::size_t>(size));
+  // The OS would silently read the name up to the NUL: a different file.
+  if (result.find('\0') != std::string::npos) {
+    set_error(PyExc_ValueError, fmt::format("failed to read {}: embedded null byte", result));
+    return std::nullopt;
+  }
+  return result;
+}
+
+}  // namespace
+
+PyObject* spec_version(PyObject*, PyObject*) { return PyUnicode_FromString(kSpecVersion); }
+
+PyObject* parse_document(PyObject*, PyObject* args, PyObject* kwargs) {
+  static const char* const kKeywords[] = {"content", "format", nullptr};
+  PyObject* content = nullptr;
+  PyObject* format = nullptr;
+  if (!PyArg_ParseTupleAndKeywords(args, kwargs, "O|O:parse_document", keyword_list(kKeywords), &content, &format))
+    return nullptr;
+  if (format && !require_str(format, "parse_document", "format")) return nullptr;
+  return guarded([&]() -> PyObject* {
+    // The content is checked before the format, so its error wins.
+    std::optional<std::string> bytes = content_to_bytes(content);
+    if (!bytes) return nullptr;
+    std::optional<parser::DocumentFormat> document_format =
+        format ? parse_format(format) : std::optional(parser::DocumentFormat::Yaml);
+    if (!document_format) return nullptr;
+    return json_text_to_py(parser::parse(*bytes, *document_format).to_json());
+  });
+}
+
+PyObject* parse_path(PyObject*, PyObject* args, PyObject* kwargs) {
+  static const char* const kKeywords[] = {"path", nullptr};
+  PyObject* path = nullptr;
+  if (!PyArg_ParseTupleAndKeywords(args, kwargs, "O:parse_path", keyword_list(kKeywords), &path)) return nullptr;
+  if (!require_str(path, "parse_path", "path")) return nullptr;
+  return guarded([&]() -> PyObject* {
+    std::optional<std::string> fs_path = filesystem_path(path);
+    if (!fs_path) return nullptr;
+    Result<parser::ParseResult> parsed = parser::parse_file(*fs_path);
+    if (!parsed) {
+      set_error(PyExc_ValueError, parsed.error());
+      return nullptr;
+    }
+    return json_text_to_py(parsed->to_json());
+  });
+}
+
+}  // namespace vorn::python

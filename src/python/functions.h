@@ -1,0 +1,16 @@
+#pragma once
+// The functions of vorn._native, in the calling conventions of their entries
+// in the module's method table.
+
+#include "python/py_ref.h"
+
+namespace vorn::python {
+
+// METH_NOARGS
+PyObject* spec_version(PyObject* module, PyObject* unused);
+
+// METH_VARARGS | METH_KEYWORDS
+PyObject* parse_document(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* parse_path(PyObject* module, PyObject* args, PyObject* kwargs);
+
+}  // namespace vorn::python

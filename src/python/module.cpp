@@ -1,0 +1,56 @@
+// vorn._native: the module object and its method table.
+
+#include "python/functions.h"
+
+#include <atomic>
+
+namespace vorn::python {
+namespace {
+
+template <class Function>
+PyCFunction as_method(Function* function) {
+  return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(function));
+}
+
+PyMethodDef kMethods[] = {
+    {"spec_version", spec_version, METH_NOARGS,
+     "spec_version()\n--\n\nVORN specification version this crate targets."},
+    {"parse_document", as_method(parse_document), METH_VARARGS | METH_KEYWORDS,
+     "parse_document(content, format=\"yaml\")\n--\n\nParse a VORN document from text or bytes."},
+    {"parse_path", as_method(parse_path), METH_VARARGS | METH_KEYWORDS,
+     "parse_path(path)\n--\n\nParse a VORN document from a file path."},
+    {nullptr, nullptr, 0, nullptr},
+};
+
+// m_size 0 (not -1): the import machinery then runs the init function again
+// for a second interpreter instead of copying this one's module dict, so the
+// guard below can refuse it.
+PyModuleDef kModule = {
+    PyModuleDef_HEAD_INIT,
+    "_native",
+    "Native extension module for the Python `vorn` package.",
+    0,
+    kMethods,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+};
+
+// Single-phase modules are not safe to share between interpreters, so the
+// module is built once per process.
+std::atomic<bool> initialised{false};
+
+}  // namespace
+}  // namespace vorn::python
+
+PyMODINIT_FUNC PyInit__native(void) {
+  using namespace vorn::python;
+  if (initialised.exchange(true)) {
+    PyErr_SetString(PyExc_ImportError, "vorn._native may only be initialised once per process");
+    return nullptr;
+  }
+  PyObject* module = PyModule_Create(&kModule);
+  if (!module) initialised.store(false);
+  return module;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Unicode helpers over UTF-8 text, backed by ICU. Invalid UTF-8 is never an
+// error here: an ill-formed sequence counts as one non-space character.
+
+#include <string>
+#include <string_view>
+
+namespace vorn {
+
+// Removes leading and trailing characters with the White_Space property.
+std::string_view trim_white_space(std::string_view text);
+
+// Empty after trimming White_Space.
+inline bool is_blank(std::string_view text) { return trim_white_space(text).empty(); }
+
+// True when the text contains a White_Space character anywhere.
+bool contains_white_space(std::string_view text);
+
+// Full Unicode upper-casing (ß -> SS), locale-independent.
+std::string to_upper(std::string_view text);
+// Full Unicode lower-casing (final sigma handled), locale-independent.
+std::string to_lower(std::string_view text);
+
+// Number of Unicode scalar values; an ill-formed byte counts as one.
+std::size_t count_code_points(std::string_view text);
+
+}  // namespace vorn

@@ -1,0 +1,77 @@
+#include "validation/field_index.h"
+
+#include "support/unicode.h"
+
+namespace vorn::validation::field_index {
+namespace {
+
+template <class Interface>
+std::size_t count_fields(const std::vector<Interface>& interfaces) {
+  std::size_t count = 0;
+  for (const Interface& interface : interfaces) {
+    if (interface.schema) count += interface.schema->fields.size();
+  }
+  return count;
+}
+
+}  // namespace
+
+FieldIndex FieldIndex::from_contract(const model::TransformationContract& contract) {
+  FieldIndex index;
+  std::size_t field_count = count_fields(contract.inputs) + count_fields(contract.outputs);
+  index.qualified_.reserve(field_count);
+  index.bare_.reserve(field_count);
+  for (const model::Input& input : contract.inputs) {
+    index.input_ids_.insert(input.id);
+    if (input.schema) index.insert_fields(input.id, input.schema->fields, true);
+  }
+  for (const model::Output& output : contract.outputs) {
+    index.output_ids_.insert(output.id);
+    if (output.schema) index.insert_fields(output.id, output.schema->fields, false);
+  }
+  return index;
+}
+
+void FieldIndex::insert_fields(std::string_view interface_id,
+                               const std::vector<model::Field>& fields, bool is_input) {
+  for (const model::Field& field : fields) {
+    std::string key;
+    key.reserve(interface_id.size() + 1 + field.name.size());
+    key.append(interface_id).append(".").append(field.name);
+    FieldLocation location{std::string(interface_id), field.name, field.type, field.nullable,
+                           is_input};
+    auto [it, inserted] = qualified_.try_emplace(std::move(key), location);
+    if (!inserted) continue;
+    bare_[field.name].push_back(std::move(location));
+  }
+}
+
+TargetResolution FieldIndex::resolve(std::string_view target) const {
+  std::string_view text = trim_white_space(target);
+  if (text.empty()) return {TargetResolution::Unresolved{}};
+  if (auto it = qualified_.find(text); it != qualified_.end()) {
+    return {TargetResolution::Field{&it->second}};
+  }
+  // Splitting at the first dot and joining the parts again gives back the
+  // same text, which the qualified map has just been asked for.
+  if (text.find('.') != std::string_view::npos) return {TargetResolution::Unresolved{}};
+  if (auto it = bare_.find(text); it != bare_.end()) {
+    const std::vector<FieldLocation>& locations = it->second;
+    if (locations.size() == 1) return {TargetResolution::Field{&locations.front()}};
+    return {TargetResolution::Ambiguous{locations}};
+  }
+  if (input_ids_.contains(text)) return {TargetResolution::Interface{std::string(text), true}};
+  if (output_ids_.contains(text)) return {TargetResolution::Interface{std::string(text), false}};
+  return {TargetResolution::Unresolved{}};
+}
+
+bool FieldIndex::has_io_id_collision() const {
+  const TextSet& smaller = input_ids_.size() <= output_ids_.size() ? input_ids_ : output_ids_;
+  const TextSet& larger = &smaller == &input_ids_ ? output_ids_ : input_ids_;
+  for (const std::string& id : smaller) {
+    if (larger.contains(id)) return true;
+  }
+  return false;
+}
+
+}  // namespace vorn::validation::field_index

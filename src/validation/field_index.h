@@ -1,0 +1,92 @@
+#pragma once
+// Answers what a target text (a qualified field name "interface.field", a
+// bare field name or an interface id) refers to in one contract. Built per
+// use and never changed afterwards.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <variant>
+#include <vector>
+
+#include "model/contract.h"
+
+namespace vorn::validation::field_index {
+
+// One declared field; every text as written.
+struct FieldLocation {
+  std::string interface_id;
+  std::string field_name;
+  std::string type;  // not parsed
+  bool nullable = false;
+  bool is_input = false;
+
+  bool operator==(const FieldLocation&) const = default;
+};
+
+struct TargetResolution {
+  // The one field meant; points into the index and lives as long as it.
+  struct Field {
+    const FieldLocation* location = nullptr;
+  };
+  // The trimmed target names an input (is_input) or an output.
+  struct Interface {
+    std::string id;
+    bool is_input = false;
+    bool operator==(const Interface&) const = default;
+  };
+  // A bare field name declared by several interfaces, in declaration order.
+  struct Ambiguous {
+    std::vector<FieldLocation> locations;
+    bool operator==(const Ambiguous&) const = default;
+  };
+  struct Unresolved {
+    bool operator==(const Unresolved&) const = default;
+  };
+
+  std::variant<Field, Interface, Ambiguous, Unresolved> value;
+
+  template <class V>
+  const V* get_if() const { return std::get_if<V>(&value); }
+};
+
+class FieldIndex {
+ public:
+  // Inputs first, then outputs, each in declaration order.
+  static FieldIndex from_contract(const model::TransformationContract& contract);
+
+  // The first declaration of a qualified name wins; a later one is entered
+  // nowhere, not even under its bare name.
+  // For building only: it may move the locations that earlier Field answers
+  // point to.
+  void insert_fields(std::string_view interface_id, const std::vector<model::Field>& fields,
+                     bool is_input);
+
+  // Qualified names first, then bare field names, then interface ids (inputs
+  // before outputs). A dotted target only ever matches a qualified name.
+  TargetResolution resolve(std::string_view target) const;
+
+  // Some id names both an input and an output.
+  bool has_io_id_collision() const;
+
+ private:
+  // Lets string_view keys be looked up without building a std::string.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
+  template <class V>
+  using TextMap = std::unordered_map<std::string, V, TextHash, std::equal_to<>>;
+  using TextSet = std::unordered_set<std::string, TextHash, std::equal_to<>>;
+
+  TextMap<FieldLocation> qualified_;
+  TextMap<std::vector<FieldLocation>> bare_;
+  TextSet input_ids_;
+  TextSet output_ids_;
+};
+
+}  // namespace vorn::validation::field_index
