@@ -11,7 +11,6 @@ import argparse
 import json
 import os
 import pathlib
-import resource
 import subprocess
 import sys
 import tempfile

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 debian_packages=(g++ cmake ninja-build libyaml-dev nlohmann-json3-dev libtsl-ordered-map-dev
-                 libfmt-dev libicu-dev libgtest-dev)
+                 libfmt-dev libicu-dev libgtest-dev clang libclang-rt-14-dev)
 missing=()
 for p in "${debian_packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

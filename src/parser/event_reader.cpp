@@ -8,8 +8,17 @@
 namespace vorn::parser {
 namespace {
 
+// Longer texts are cut, so that one huge scalar cannot make a huge message.
+constexpr std::size_t kMaxQuoted = 200;
+
 // Rust-style debug quoting, so that values in messages are unambiguous.
 std::string quote(std::string_view s) {
+  bool cut = s.size() > kMaxQuoted;
+  if (cut) {
+    std::size_t end = kMaxQuoted;
+    while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;  // keep UTF-8 whole
+    s = s.substr(0, end);
+  }
   std::string out = "\"";
   for (unsigned char c : s) {
     switch (c) {
@@ -25,7 +34,7 @@ std::string quote(std::string_view s) {
           out.push_back(static_cast<char>(c));
     }
   }
-  out += '"';
+  out += cut ? "\"..." : "\"";
   return out;
 }
 

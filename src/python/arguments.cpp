@@ -1,5 +1,9 @@
 #include "python/arguments.h"
 
+#include <fmt/format.h>
+
+#include "python/convert.h"
+
 namespace vorn::python {
 
 // PyArg's "U" names arguments by position ("argument 2") on the Pythons this
@@ -14,6 +18,33 @@ bool require_str(PyObject* value, const char* function, const char* argument) {
   if (!type_name) return false;
   PyErr_Format(PyExc_TypeError, "%s() argument '%s' must be str, not %U", function, argument, type_name.get());
   return false;
+}
+
+bool bind_optional_str(PyObject*& value, const char* function, const char* argument) {
+  if (value == Py_None) value = nullptr;
+  return !value || require_str(value, function, argument);
+}
+
+std::optional<std::string> filesystem_path(PyObject* path, std::string_view failure) {
+  PyRef encoded(PyUnicode_EncodeFSDefault(path));
+  if (!encoded) return std::nullopt;
+  char* data = nullptr;
+  Py_ssize_t size = 0;
+  if (PyBytes_AsStringAndSize(encoded.get(), &data, &size) < 0) return std::nullopt;
+  std::string result(data, static_cast<std::size_t>(size));
+  if (result.find('\0') != std::string::npos) {
+    set_error(PyExc_ValueError, fmt::format("{}: embedded null byte", fmt::format(fmt::runtime(failure), result)));
+    return std::nullopt;
+  }
+  return result;
+}
+
+bool registry_file(PyObject* registry_path, std::optional<std::string>& out) {
+  out.reset();
+  if (!registry_path) return true;
+  // Worded as the loader words a file it cannot read.
+  out = filesystem_path(registry_path, "failed to read registry '{}'");
+  return out.has_value();
 }
 
 }  // namespace vorn::python

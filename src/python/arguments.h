@@ -5,6 +5,9 @@
 #include "python/py_ref.h"
 
 #include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace vorn::python {
 
@@ -18,5 +21,19 @@ char** keyword_list(const char* const (&names)[N]) {
 // True if `value` is a str; otherwise raises TypeError
 // "{function}() argument '{argument}' must be str, not {type}".
 bool require_str(PyObject* value, const char* function, const char* argument);
+
+// For a "str or None" argument: None (like an omitted argument) leaves
+// `value` nullptr; any other non-str raises as require_str does.
+bool bind_optional_str(PyObject*& value, const char* function, const char* argument);
+
+// A str path in the file system's encoding (undecodable names come back
+// through surrogateescape). A NUL byte would make the OS open the shorter
+// name before it, so it raises ValueError "{failure}: embedded null byte",
+// with `failure` the template filled with the path.
+std::optional<std::string> filesystem_path(PyObject* path, std::string_view failure);
+
+// The registry file of a bound `registry_path` (nullptr: none). False, with
+// a Python error set, when the path cannot name a file.
+bool registry_file(PyObject* registry_path, std::optional<std::string>& out);
 
 }  // namespace vorn::python

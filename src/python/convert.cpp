@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "diagnostics/report.h"
 #include "parser/parse.h"
 
 namespace vorn::python {
@@ -99,6 +100,10 @@ PyObject* json_text_to_py(const std::string& text) {
   PyRef str(PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()), "replace"));
   if (!str) return nullptr;
   return PyObject_CallMethod(json.get(), "loads", "(O)", str.get());
+}
+
+PyObject* diagnostics_to_py(std::vector<diagnostics::Diagnostic> diagnostics) {
+  return json_text_to_py(diagnostics::DiagnosticReport{std::move(diagnostics)}.to_json());
 }
 
 PyObject* registry_error(const std::vector<diagnostics::Diagnostic>& diagnostics) {

@@ -62,6 +62,9 @@ void set_error(PyObject* type, std::string_view message);
 // json.loads of the core's JSON text: the form every result takes in Python.
 PyObject* json_text_to_py(const std::string& text);
 
+// {"diagnostics": [...]}: the report form of every validation result.
+PyObject* diagnostics_to_py(std::vector<diagnostics::Diagnostic> diagnostics);
+
 // Raises ValueError with the diagnostics' messages joined by "; ".
 PyObject* registry_error(const std::vector<diagnostics::Diagnostic>& diagnostics);
 

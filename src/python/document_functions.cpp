@@ -5,8 +5,6 @@
 #include "python/convert.h"
 #include "python/functions.h"
 
-#include <fmt/format.h>
-
 #include "parser/parse.h"
 
 namespace vorn::python {
@@ -14,21 +12,6 @@ namespace {
 
 // The version of the contract format this build reads and writes.
 constexpr char kSpecVersion[] = "1.0.0-draft";
-
-std::optional<std::string> filesystem_path(PyObject* path) {
-  PyRef encoded(PyUnicode_EncodeFSDefault(path));  // undecodable names via surrogateescape
-  if (!encoded) return std::nullopt;
-  char* data = nullptr;
-  Py_ssize_t size = 0;
-  if (PyBytes_AsStringAndSize(encoded.get(), &data, &size) < 0) return std::nullopt;
-  std::string result(data, static_cast<std::size_t>(size));
-  // The OS would silently read the name up to the NUL: a different file.
-  if (result.find('\0') != std::string::npos) {
-    set_error(PyExc_ValueError, fmt::format("failed to read {}: embedded null byte", result));
-    return std::nullopt;
-  }
-  return result;
-}
 
 }  // namespace
 
@@ -58,7 +41,7 @@ PyObject* parse_path(PyObject*, PyObject* args, PyObject* kwargs) {
   if (!PyArg_ParseTupleAndKeywords(args, kwargs, "O:parse_path", keyword_list(kKeywords), &path)) return nullptr;
   if (!require_str(path, "parse_path", "path")) return nullptr;
   return guarded([&]() -> PyObject* {
-    std::optional<std::string> fs_path = filesystem_path(path);
+    std::optional<std::string> fs_path = filesystem_path(path, "failed to read {}");
     if (!fs_path) return nullptr;
     Result<parser::ParseResult> parsed = parser::parse_file(*fs_path);
     if (!parsed) {

@@ -12,5 +12,13 @@ PyObject* spec_version(PyObject* module, PyObject* unused);
 // METH_VARARGS | METH_KEYWORDS
 PyObject* parse_document(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* parse_path(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* validate_contract(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* metadata_validate(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* validate_document(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* inspect_contract(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* version_validate(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* registry_list(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* registry_resolve(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* registry_load(PyObject* module, PyObject* args, PyObject* kwargs);
 
 }  // namespace vorn::python

@@ -19,6 +19,23 @@ PyMethodDef kMethods[] = {
      "parse_document(content, format=\"yaml\")\n--\n\nParse a VORN document from text or bytes."},
     {"parse_path", as_method(parse_path), METH_VARARGS | METH_KEYWORDS,
      "parse_path(path)\n--\n\nParse a VORN document from a file path."},
+    {"validate_contract", as_method(validate_contract), METH_VARARGS | METH_KEYWORDS,
+     "validate_contract(contract, registry_path=None)\n--\n\nValidate a parsed transformation contract."},
+    {"metadata_validate", as_method(metadata_validate), METH_VARARGS | METH_KEYWORDS,
+     "metadata_validate(contract)\n--\n\nValidate metadata for a parsed transformation contract."},
+    {"validate_document", as_method(validate_document), METH_VARARGS | METH_KEYWORDS,
+     "validate_document(content, format=\"yaml\")\n--\n\nParse and validate a VORN document in one step."},
+    {"inspect", as_method(inspect_contract), METH_VARARGS | METH_KEYWORDS,
+     "inspect(contract)\n--\n\nReturn a short human-readable contract summary."},
+    {"version_validate", as_method(version_validate), METH_VARARGS | METH_KEYWORDS,
+     "version_validate(contract)\n--\n\nValidate version identifiers on a contract."},
+    {"registry_list", as_method(registry_list), METH_VARARGS | METH_KEYWORDS,
+     "registry_list(registry_path=None)\n--\n\nList registry entries, optionally merged with a registry file."},
+    {"registry_resolve", as_method(registry_resolve), METH_VARARGS | METH_KEYWORDS,
+     "registry_resolve(id, registry_path=None)\n--\n\n"
+     "Resolve a registry identifier, optionally using an additional registry file."},
+    {"registry_load", as_method(registry_load), METH_VARARGS | METH_KEYWORDS,
+     "registry_load(path)\n--\n\nLoad a registry document from a file path."},
     {nullptr, nullptr, 0, nullptr},
 };
 

@@ -1,16 +1,13 @@
 #include "registry/load.h"
 
-#include <cerrno>
-#include <cstring>
+#include <cstdint>
 #include <unordered_set>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <fmt/format.h>
 
 #include "parser/json_events.h"
 #include "parser/yaml_events.h"
+#include "support/file_reader.h"
 #include "support/unicode.h"
 
 namespace vorn::registry::load {
@@ -39,38 +36,10 @@ Diagnostic check_problem(std::string message, std::string object_ref, std::strin
       .with_remediation(std::move(remediation));
 }
 
-// The whole file, or the operating system's error text.
-Result<std::string> read_file(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Error{std::strerror(errno)};
-  std::string data;
-  char buf[1 << 16];
-  for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      int err = errno;
-      ::close(fd);
-      return Error{std::strerror(err)};
-    }
-    if (n == 0) break;
-    data.append(buf, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return data;
-}
-
-// The part of the last path component after its last dot; a component whose
-// only dot leads it (".json") has none.
-std::string_view extension_of(std::string_view path) {
-  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
-  auto slash = path.rfind('/');
-  std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-  if (name == "..") return {};
-  auto dot = name.rfind('.');
-  if (dot == std::string_view::npos || dot == 0) return {};
-  return name.substr(dot + 1);
-}
+// Registry files have no size limit of their own, but nothing larger than
+// the decoders can address is worth holding in memory: such a file is read
+// only that far, and decoding it then fails as too large.
+constexpr std::size_t kMaxDecodable = std::size_t{UINT32_MAX} + 1;
 
 bool equals_ignoring_ascii_case(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -144,10 +113,10 @@ void check_entry(const std::string& key, const RegistryEntry& e, std::unordered_
 
 }  // namespace
 
-bool is_json_path(std::string_view path) { return equals_ignoring_ascii_case(extension_of(path), "json"); }
+bool is_json_path(std::string_view path) { return equals_ignoring_ascii_case(path_extension(path), "json"); }
 
 RegistryResult<RegistryDocument> load(const std::string& path) {
-  auto bytes = read_file(path);
+  auto bytes = read_file_prefix(path, kMaxDecodable);
   if (!bytes)
     return Diagnostics{parse_problem(fmt::format("failed to read registry '{}': {}", path, bytes.error()),
                                      "Provide a readable registry file path")};

@@ -92,6 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
              written(with_list("inputs", R"([{"id":"a","optional":false,"metadata":{},"x":1}])"))},
         Case{"yaml_bool_must_be_plain", Y, yaml("inputs:\n  - id: a\n    optional: 'true'\n"),
              "error: invalid type: string \"true\", expected a boolean at line 7 column 15"},
+        Case{"long_values_are_cut_in_messages", Y, yaml("inputs:\n  - id: a\n    optional: '" + std::string(300, 'x') + "'\n"),
+             "error: invalid type: string \"" + std::string(200, 'x') +
+                 "\"..., expected a boolean at line 7 column 15"},
         Case{"bool_with_default_rejects_null", J, json(R"("inputs":[{"id":"a","optional":null}])"),
              "error: invalid type: null, expected a boolean at line 1 column 96"},
         Case{"field_missing_nullable", Y,

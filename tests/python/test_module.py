@@ -14,6 +14,15 @@ FUNCTIONS = [
     ("spec_version", "()", "VORN specification version this crate targets."),
     ("parse_document", "(content, format='yaml')", "Parse a VORN document from text or bytes."),
     ("parse_path", "(path)", "Parse a VORN document from a file path."),
+    ("validate_contract", "(contract, registry_path=None)", "Validate a parsed transformation contract."),
+    ("metadata_validate", "(contract)", "Validate metadata for a parsed transformation contract."),
+    ("validate_document", "(content, format='yaml')", "Parse and validate a VORN document in one step."),
+    ("inspect", "(contract)", "Return a short human-readable contract summary."),
+    ("version_validate", "(contract)", "Validate version identifiers on a contract."),
+    ("registry_list", "(registry_path=None)", "List registry entries, optionally merged with a registry file."),
+    ("registry_resolve", "(id, registry_path=None)",
+     "Resolve a registry identifier, optionally using an additional registry file."),
+    ("registry_load", "(path)", "Load a registry document from a file path."),
 ]
 
 
