@@ -15,7 +15,7 @@ cmake --build build/tests -j "$jobs"
 build/tests/vorn_tests --gtest_brief=1
 
 echo "== C++ tests under ASan + UBSan"
-cmake -S . -B build/asan -G Ninja -DVORN_BUILD_TESTS=ON -DVORN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake -S . -B build/asan -G Ninja -DVORN_BUILD_TESTS=ON -DVORN_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build/asan/vorn_tests --gtest_brief=1
 
