@@ -13,6 +13,7 @@ PyObject* spec_version(PyObject* module, PyObject* unused);
 PyObject* parse_document(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* parse_path(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* validate_contract(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* analyze_contract(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* metadata_validate(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* validate_document(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* inspect_contract(PyObject* module, PyObject* args, PyObject* kwargs);

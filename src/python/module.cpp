@@ -21,6 +21,9 @@ PyMethodDef kMethods[] = {
      "parse_path(path)\n--\n\nParse a VORN document from a file path."},
     {"validate_contract", as_method(validate_contract), METH_VARARGS | METH_KEYWORDS,
      "validate_contract(contract, registry_path=None)\n--\n\nValidate a parsed transformation contract."},
+    {"analyze_contract", as_method(analyze_contract), METH_VARARGS | METH_KEYWORDS,
+     "analyze_contract(contract, registry_path=None)\n--\n\n"
+     "Analyze a parsed transformation contract (expressions + semantics)."},
     {"metadata_validate", as_method(metadata_validate), METH_VARARGS | METH_KEYWORDS,
      "metadata_validate(contract)\n--\n\nValidate metadata for a parsed transformation contract."},
     {"validate_document", as_method(validate_document), METH_VARARGS | METH_KEYWORDS,

@@ -15,6 +15,8 @@ FUNCTIONS = [
     ("parse_document", "(content, format='yaml')", "Parse a VORN document from text or bytes."),
     ("parse_path", "(path)", "Parse a VORN document from a file path."),
     ("validate_contract", "(contract, registry_path=None)", "Validate a parsed transformation contract."),
+    ("analyze_contract", "(contract, registry_path=None)",
+     "Analyze a parsed transformation contract (expressions + semantics)."),
     ("metadata_validate", "(contract)", "Validate metadata for a parsed transformation contract."),
     ("validate_document", "(content, format='yaml')", "Parse and validate a VORN document in one step."),
     ("inspect", "(contract)", "Return a short human-readable contract summary."),
