@@ -2,9 +2,10 @@
 
   python bench/bench_parse.py [--scale N]
 
-Compares vorn's parse_document on YAML with a bare libyaml event scan of the
-same bytes (bench/yaml_scan, built by CMake with -DVORN_BUILD_BENCH=ON) and
-with PyYAML's C loader, and parse_document on JSON with json.loads. Also
+Compares the C++ core's YAML parsing (bench/parse_bench, built by CMake with
+-DVORN_BUILD_BENCH=ON) with a bare libyaml event scan of the same bytes, and
+vorn's parse_document (core parse, JSON writing and json.loads of the
+result) with PyYAML's C loader; parse_document on JSON with json.loads. Also
 reports peak memory of a YAML parse relative to the document size."""
 
 import argparse
@@ -31,19 +32,37 @@ def best_of(fn, runs=5):
     return best
 
 
-def build_scanner(root: pathlib.Path) -> pathlib.Path:
+def build_tools(root: pathlib.Path) -> pathlib.Path:
     build = root / "build" / "bench"
     subprocess.run(["cmake", "-S", str(root), "-B", str(build), "-G", "Ninja", "-DVORN_BUILD_BENCH=ON",
                     "-DCMAKE_BUILD_TYPE=Release"], check=True, stdout=subprocess.DEVNULL)
-    subprocess.run(["cmake", "--build", str(build), "--target", "yaml_scan"], check=True,
+    subprocess.run(["cmake", "--build", str(build), "--target", "yaml_scan", "parse_bench"], check=True,
                    stdout=subprocess.DEVNULL)
-    return build / "yaml_scan"
+    return build
+
+
+def core_times(build: pathlib.Path, path: str) -> dict:
+    """The C++ core alone: libyaml scan, event stream, contract model, JSON writing."""
+    out = subprocess.run([str(build / "parse_bench"), path, "5"], check=True, capture_output=True, text=True)
+    return json.loads(out.stdout)
 
 
 def peak_memory_ratio(path: str, size: int) -> float:
-    code = ("import resource,sys,vorn;d=open(sys.argv[1],'rb').read();"
-            "b=resource.getrusage(resource.RUSAGE_SELF).ru_maxrss;vorn.parse_document(d,'yaml');"
-            "print(resource.getrusage(resource.RUSAGE_SELF).ru_maxrss-b)")
+    """Peak resident memory added by one YAML parse, over the document size.
+    The kernel's high-water mark is reset just before the parse."""
+    code = """
+import sys, vorn
+def kb(key):
+    for line in open('/proc/self/status'):
+        if line.startswith(key):
+            return int(line.split()[1])
+data = open(sys.argv[1], 'rb').read()
+vorn.parse_document(b'vornVersion: 1\\nid: a\\nname: b\\nversion: 1\\n')
+open('/proc/self/clear_refs', 'w').write('5')
+base = kb('VmRSS:')
+vorn.parse_document(data, 'yaml')
+print(kb('VmHWM:') - base)
+"""
     out = subprocess.run([sys.executable, "-c", code, path], check=True, capture_output=True, text=True)
     return int(out.stdout) * 1024 / size
 
@@ -61,15 +80,15 @@ def main():
     assert vorn.parse_document(yaml_bytes, "yaml")["contract"] is not None
     assert vorn.parse_document(json_bytes, "json")["contract"] is not None
 
-    scanner = build_scanner(root)
-    with tempfile.NamedTemporaryFile("wb", suffix=".yaml", delete=False) as f:
-        f.write(yaml_bytes)
-    try:
-        scan = float(subprocess.run([str(scanner), f.name, "5"], check=True, capture_output=True,
-                                    text=True).stdout)
-        memory = peak_memory_ratio(f.name, len(yaml_bytes))
-    finally:
-        os.unlink(f.name)
+    build = build_tools(root)
+    with tempfile.TemporaryDirectory() as tmp:
+        yaml_path, json_path = os.path.join(tmp, "c.yaml"), os.path.join(tmp, "c.json")
+        pathlib.Path(yaml_path).write_bytes(yaml_bytes)
+        pathlib.Path(json_path).write_bytes(json_bytes)
+        core_yaml = core_times(build, yaml_path)
+        core_json = core_times(build, json_path)
+        memory = peak_memory_ratio(yaml_path, len(yaml_bytes))
+    scan = core_yaml["scan"]
 
     vorn_yaml = best_of(lambda: vorn.parse_document(yaml_bytes, "yaml"))
     pyyaml = best_of(lambda: yaml.load(yaml_text, Loader=yaml.CSafeLoader), runs=2)
@@ -81,11 +100,17 @@ def main():
     print("| measurement | time | ratio |")
     print("|---|---|---|")
     print(f"| libyaml event scan (floor) | {scan * 1000:.0f} ms | 1.00x |")
+    print(f"| core: YAML to event stream | {core_yaml['events'] * 1000:.0f} ms | {core_yaml['events'] / scan:.2f}x the scan |")
+    print(f"| core: YAML to contract | {core_yaml['parse'] * 1000:.0f} ms | {core_yaml['parse'] / scan:.2f}x the scan |")
+    print(f"| core: contract to JSON text | {core_yaml['write'] * 1000:.0f} ms | {core_yaml['write'] / scan:.2f}x the scan |")
     print(f"| vorn parse_document YAML | {vorn_yaml * 1000:.0f} ms | {vorn_yaml / scan:.2f}x the scan |")
     print(f"| PyYAML CSafeLoader | {pyyaml * 1000:.0f} ms | vorn is {pyyaml / vorn_yaml:.1f}x faster |")
     print(f"| json.loads (floor) | {json_loads * 1000:.0f} ms | 1.00x |")
+    print(f"| core: JSON to contract | {core_json['parse'] * 1000:.0f} ms | {core_json['parse'] / json_loads:.2f}x json.loads |")
     print(f"| vorn parse_document JSON | {vorn_json * 1000:.0f} ms | {vorn_json / json_loads:.2f}x json.loads |")
-    print(f"| peak memory of a YAML parse | | {memory:.1f}x the document size |")
+    print(f"| core: peak memory of a YAML parse and its JSON text | | "
+          f"{core_yaml['peak_bytes'] / len(yaml_bytes):.1f}x the document size |")
+    print(f"| parse_document YAML peak memory, Python objects included | | {memory:.1f}x the document size |")
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 #include <yaml.h>
 
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -41,6 +42,24 @@ void scan(const std::string& text) {
   yaml_parser_delete(&parser);
 }
 
+long status_kb(const char* key) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + std::strlen(key));
+  return 0;
+}
+
+// Resident memory one parse adds at its peak, with the kernel's high-water
+// mark reset just before it.
+long parse_peak_kb(const std::string& text, vorn::parser::DocumentFormat format) {
+  std::ofstream("/proc/self/clear_refs") << "5";
+  long base = status_kb("VmRSS:");
+  auto result = vorn::parser::parse(text, format);
+  std::string json = result.to_json();
+  return status_kb("VmHWM:") - base;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,6 +72,8 @@ int main(int argc, char** argv) {
   bool json = std::string(argv[1]).ends_with(".json");
   auto format = json ? vorn::parser::DocumentFormat::Json : vorn::parser::DocumentFormat::Yaml;
 
+  // First, before other runs leave freed memory in the heap.
+  long peak_kb = parse_peak_kb(text, format);
   double floor = json ? 0 : best_of(runs, [&] { scan(text); });
   double events = best_of(runs, [&] {
     auto r = json ? vorn::parser::json::read_events(text) : vorn::parser::yaml::read_events(text);
@@ -61,6 +82,7 @@ int main(int argc, char** argv) {
   double parse = best_of(runs, [&] { vorn::parser::parse(text, format); });
   auto result = vorn::parser::parse(text, format);
   double write = best_of(runs, [&] { (void)result.to_json(); });
-  std::printf("{\"scan\":%.6f,\"events\":%.6f,\"parse\":%.6f,\"write\":%.6f}\n", floor, events, parse, write);
+  std::printf("{\"scan\":%.6f,\"events\":%.6f,\"parse\":%.6f,\"write\":%.6f,\"peak_bytes\":%ld}\n", floor,
+              events, parse, write, peak_kb * 1024);
   return result.contract ? 0 : 1;
 }

@@ -153,10 +153,12 @@ class TreeBuilder {
 
 TreeBuilder::TreeBuilder(std::size_t input_size) {
   out_.format = DocumentFormat::Yaml;
-  // Typical documents yield an event per 6 to 20 bytes; the cap keeps huge
-  // inputs of mostly whitespace from reserving memory they never use.
+  // Typical documents yield an event per 6 to 20 bytes. Reserving for the
+  // dense end avoids the peak of a reallocation (old and new arrays at
+  // once); pages never written are never made resident, and the cap keeps
+  // huge inputs of mostly whitespace from reserving address space for nothing.
   constexpr std::size_t kMaxReservedEvents = std::size_t{1} << 20;
-  out_.events.reserve(std::min(input_size / 12, kMaxReservedEvents) + 8);
+  out_.events.reserve(std::min(input_size / 5, 4 * kMaxReservedEvents) + 8);
   out_.text.reserve(std::min(input_size / 2, kMaxReservedEvents * 16));
   open_.reserve(kMaxNesting);
 }
