@@ -6,9 +6,13 @@ ordering. Linear scaling shows as ratios near 4 and 16.
   python bench/bench_analysis.py [--actions N] [--runs N]"""
 
 import argparse
-import time
+import pathlib
+import sys
 
-import vorn
+sys.path.insert(0, str(pathlib.Path(__file__).parent))
+from timing import best_of  # noqa: E402
+
+import vorn  # noqa: E402
 
 FACTORS = (1, 4, 16)
 
@@ -25,15 +29,6 @@ def make_contract(actions: int) -> dict:
         "semantics": {"deterministic": True, "ordering": {"mode": "explicit", "order": ids}},
         "lineage": {"mappings": [{"output": "out", "inputs": ["in"]}]},
     }
-
-
-def best_of(fn, runs):
-    best = float("inf")
-    for _ in range(runs):
-        start = time.perf_counter()
-        fn()
-        best = min(best, time.perf_counter() - start)
-    return best
 
 
 def main():

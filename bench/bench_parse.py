@@ -15,21 +15,12 @@ import pathlib
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
+from timing import best_of  # noqa: E402
 from make_contract import make_contract, to_json, to_yaml  # noqa: E402
 
 import vorn  # noqa: E402
-
-
-def best_of(fn, runs=5):
-    best = float("inf")
-    for _ in range(runs):
-        start = time.perf_counter()
-        fn()
-        best = min(best, time.perf_counter() - start)
-    return best
 
 
 def build_tools(root: pathlib.Path) -> pathlib.Path:

@@ -10,23 +10,14 @@ and 11,000 rules (about 10 MiB of YAML, under the 16 MiB document limit)."""
 import argparse
 import pathlib
 import sys
-import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
+from timing import best_of  # noqa: E402
 from make_contract import make_contract, to_yaml  # noqa: E402
 
 import vorn  # noqa: E402
 
 FACTORS = (1, 4, 16)
-
-
-def best_of(fn, runs):
-    best = float("inf")
-    for _ in range(runs):
-        start = time.perf_counter()
-        fn()
-        best = min(best, time.perf_counter() - start)
-    return best
 
 
 def measure(scale, runs):

@@ -1,5 +1,7 @@
 #include "python/convert.h"
 
+#include "python/arguments.h"
+
 #include <algorithm>
 
 #include "diagnostics/report.h"
@@ -114,6 +116,22 @@ PyObject* registry_error(const std::vector<diagnostics::Diagnostic>& diagnostics
   }
   set_error(PyExc_ValueError, joined);
   return nullptr;
+}
+
+std::optional<DocumentArguments> document_arguments(PyObject* args, PyObject* kwargs, const char* function) {
+  static const char* const kKeywords[] = {"content", "format", nullptr};
+  PyObject* content = nullptr;
+  PyObject* format = nullptr;
+  std::string binding = std::string("O|O:") + function;
+  if (!PyArg_ParseTupleAndKeywords(args, kwargs, binding.c_str(), keyword_list(kKeywords), &content, &format))
+    return std::nullopt;
+  if (format && !require_str(format, function, "format")) return std::nullopt;
+  std::optional<std::string> bytes = content_to_bytes(content);
+  if (!bytes) return std::nullopt;
+  std::optional<parser::DocumentFormat> document_format =
+      format ? parse_format(format) : std::optional(parser::DocumentFormat::Yaml);
+  if (!document_format) return std::nullopt;
+  return DocumentArguments{std::move(*bytes), *document_format};
 }
 
 }  // namespace vorn::python

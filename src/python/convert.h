@@ -26,6 +26,14 @@ std::optional<std::string> content_to_bytes(PyObject* obj);
 // "yaml"/"yml"/"json" in any case.
 std::optional<parser::DocumentFormat> parse_format(PyObject* text);
 
+// The (content, format="yaml") arguments of the document functions, bound
+// and converted; a content error is reported before a format error.
+struct DocumentArguments {
+  std::string bytes;
+  parser::DocumentFormat format;
+};
+std::optional<DocumentArguments> document_arguments(PyObject* args, PyObject* kwargs, const char* function);
+
 // A record handed in as Python data (a dict from json.loads of an earlier
 // result, usually) goes through JSON text into the core's reader, so that
 // Python and documents are read by the same rules.

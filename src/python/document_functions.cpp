@@ -18,20 +18,10 @@ constexpr char kSpecVersion[] = "1.0.0-draft";
 PyObject* spec_version(PyObject*, PyObject*) { return PyUnicode_FromString(kSpecVersion); }
 
 PyObject* parse_document(PyObject*, PyObject* args, PyObject* kwargs) {
-  static const char* const kKeywords[] = {"content", "format", nullptr};
-  PyObject* content = nullptr;
-  PyObject* format = nullptr;
-  if (!PyArg_ParseTupleAndKeywords(args, kwargs, "O|O:parse_document", keyword_list(kKeywords), &content, &format))
-    return nullptr;
-  if (format && !require_str(format, "parse_document", "format")) return nullptr;
   return guarded([&]() -> PyObject* {
-    // The content is checked before the format, so its error wins.
-    std::optional<std::string> bytes = content_to_bytes(content);
-    if (!bytes) return nullptr;
-    std::optional<parser::DocumentFormat> document_format =
-        format ? parse_format(format) : std::optional(parser::DocumentFormat::Yaml);
-    if (!document_format) return nullptr;
-    return json_text_to_py(parser::parse(*bytes, *document_format).to_json());
+    std::optional<DocumentArguments> document = document_arguments(args, kwargs, "parse_document");
+    if (!document) return nullptr;
+    return json_text_to_py(parser::parse(document->bytes, document->format).to_json());
   });
 }
 

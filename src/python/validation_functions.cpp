@@ -59,21 +59,11 @@ PyObject* summary(const TransformationContract& c) {
 }  // namespace
 
 PyObject* validate_document(PyObject*, PyObject* args, PyObject* kwargs) {
-  static const char* const kKeywords[] = {"content", "format", nullptr};
-  PyObject* content = nullptr;
-  PyObject* format = nullptr;
-  if (!PyArg_ParseTupleAndKeywords(args, kwargs, "O|O:validate_document", keyword_list(kKeywords), &content,
-                                   &format))
-    return nullptr;
-  if (format && !require_str(format, "validate_document", "format")) return nullptr;
   return guarded([&]() -> PyObject* {
-    std::optional<std::string> bytes = content_to_bytes(content);
-    if (!bytes) return nullptr;
-    std::optional<parser::DocumentFormat> document_format =
-        format ? parse_format(format) : std::optional(parser::DocumentFormat::Yaml);
-    if (!document_format) return nullptr;
+    std::optional<DocumentArguments> document = document_arguments(args, kwargs, "validate_document");
+    if (!document) return nullptr;
     diagnostics::DiagnosticReport report =
-        validation::validate_parse_result(parser::parse(*bytes, *document_format));
+        validation::validate_parse_result(parser::parse(document->bytes, document->format));
     return diagnostics_to_py(std::move(report.diagnostics));
   });
 }
