@@ -31,19 +31,25 @@ def make_contract(actions: int) -> dict:
     }
 
 
+def rows(actions: int = 625, runs: int = 3) -> list:
+    """(measurement, time, ratio) rows of analysis scaling."""
+    times, table = {}, []
+    for factor in FACTORS:
+        n = actions * factor
+        contract = make_contract(n)
+        times[factor] = best_of(lambda: vorn.analyze_contract(contract), runs)
+        table.append((f"analyze_contract at {factor}x ({n:,} semantic actions, order entries, expressions)",
+                      f"{times[factor] * 1000:.0f} ms", f"{times[factor] / times[1]:.1f}x the 1x time"))
+    return table
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--actions", type=int, default=625, help="semantic actions at 1x")
     parser.add_argument("--runs", type=int, default=3)
     args = parser.parse_args()
-    times = {}
-    print("| size | semantic actions | order entries | expressions | analyze_contract | ratio |")
-    print("|---|---|---|---|---|---|")
-    for factor in FACTORS:
-        n = args.actions * factor
-        contract = make_contract(n)
-        times[factor] = best_of(lambda: vorn.analyze_contract(contract), args.runs)
-        print(f"| {factor}x | {n:,} | {n:,} | {n:,} | {times[factor] * 1000:.0f} ms | {times[factor] / times[1]:.1f}x |")
+    from bench_parse import print_table
+    print_table(rows(args.actions, args.runs))
 
 
 if __name__ == "__main__":

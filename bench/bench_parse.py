@@ -58,14 +58,12 @@ print(kb('VmHWM:') - base)
     return int(out.stdout) * 1024 / size
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--scale", type=int, default=1500)
-    args = parser.parse_args()
+def rows(scale: int = 1500) -> list:
+    """(measurement, time, ratio) rows of the parse comparison."""
     import yaml
 
     root = pathlib.Path(__file__).resolve().parent.parent
-    contract = make_contract(args.scale)
+    contract = make_contract(scale)
     yaml_text, json_text = to_yaml(contract), to_json(contract)
     yaml_bytes, json_bytes = yaml_text.encode(), json_text.encode()
     assert vorn.parse_document(yaml_bytes, "yaml")["contract"] is not None
@@ -86,22 +84,38 @@ def main():
     vorn_json = best_of(lambda: vorn.parse_document(json_bytes, "json"))
     json_loads = best_of(lambda: json.loads(json_text))
 
-    mb = 1024 * 1024
-    print(f"document: YAML {len(yaml_bytes) / mb:.1f} MiB, JSON {len(json_bytes) / mb:.1f} MiB")
+    def ms(t):
+        return f"{t * 1000:.0f} ms"
+
+    mib = 1024 * 1024
+    size = f"YAML {len(yaml_bytes) / mib:.1f} MiB, JSON {len(json_bytes) / mib:.1f} MiB"
+    return [
+        (f"libyaml event scan, floor ({size})", ms(scan), "1.00x"),
+        ("core: YAML to event stream", ms(core_yaml["events"]), f"{core_yaml['events'] / scan:.2f}x the scan"),
+        ("core: YAML to contract", ms(core_yaml["parse"]), f"{core_yaml['parse'] / scan:.2f}x the scan"),
+        ("core: contract to JSON text", ms(core_yaml["write"]), f"{core_yaml['write'] / scan:.2f}x the scan"),
+        ("parse_document YAML", ms(vorn_yaml), f"{vorn_yaml / scan:.2f}x the scan"),
+        ("PyYAML CSafeLoader", ms(pyyaml), f"parse_document is {pyyaml / vorn_yaml:.1f}x faster"),
+        ("json.loads, floor", ms(json_loads), "1.00x"),
+        ("core: JSON to contract", ms(core_json["parse"]), f"{core_json['parse'] / json_loads:.2f}x json.loads"),
+        ("parse_document JSON", ms(vorn_json), f"{vorn_json / json_loads:.2f}x json.loads"),
+        ("core: peak memory of a YAML parse and its JSON text", "",
+         f"{core_yaml['peak_bytes'] / len(yaml_bytes):.1f}x the document size"),
+        ("parse_document YAML peak memory, Python objects included", "", f"{memory:.1f}x the document size"),
+    ]
+
+
+def print_table(table: list) -> None:
     print("| measurement | time | ratio |")
     print("|---|---|---|")
-    print(f"| libyaml event scan (floor) | {scan * 1000:.0f} ms | 1.00x |")
-    print(f"| core: YAML to event stream | {core_yaml['events'] * 1000:.0f} ms | {core_yaml['events'] / scan:.2f}x the scan |")
-    print(f"| core: YAML to contract | {core_yaml['parse'] * 1000:.0f} ms | {core_yaml['parse'] / scan:.2f}x the scan |")
-    print(f"| core: contract to JSON text | {core_yaml['write'] * 1000:.0f} ms | {core_yaml['write'] / scan:.2f}x the scan |")
-    print(f"| vorn parse_document YAML | {vorn_yaml * 1000:.0f} ms | {vorn_yaml / scan:.2f}x the scan |")
-    print(f"| PyYAML CSafeLoader | {pyyaml * 1000:.0f} ms | vorn is {pyyaml / vorn_yaml:.1f}x faster |")
-    print(f"| json.loads (floor) | {json_loads * 1000:.0f} ms | 1.00x |")
-    print(f"| core: JSON to contract | {core_json['parse'] * 1000:.0f} ms | {core_json['parse'] / json_loads:.2f}x json.loads |")
-    print(f"| vorn parse_document JSON | {vorn_json * 1000:.0f} ms | {vorn_json / json_loads:.2f}x json.loads |")
-    print(f"| core: peak memory of a YAML parse and its JSON text | | "
-          f"{core_yaml['peak_bytes'] / len(yaml_bytes):.1f}x the document size |")
-    print(f"| parse_document YAML peak memory, Python objects included | | {memory:.1f}x the document size |")
+    for row in table:
+        print("| " + " | ".join(row) + " |")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--scale", type=int, default=1500)
+    print_table(rows(parser.parse_args().scale))
 
 
 if __name__ == "__main__":
