@@ -1,4 +1,5 @@
-"""Parses the example contracts shipped beside this script and prints them."""
+"""Parses the example contracts shipped beside this script, prints them, and
+prints what validation and analysis say about them."""
 
 import json
 import pathlib
@@ -15,6 +16,12 @@ def main(folder: str) -> int:
         print(json.dumps(result, indent=2))
         if result["contract"] is None:
             return 1
+        validation = vorn.validate_contract(result["contract"])["diagnostics"]
+        analysis = vorn.analyze_contract(result["contract"])["analysis"]
+        print(f"validation: {len(validation)} diagnostics; analysis: "
+              f"{len(analysis['diagnostics'])} diagnostics, {len(analysis['findings'])} findings")
+        for item in validation + analysis["diagnostics"] + analysis["findings"]:
+            print(f"  {item.get('id', item.get('kind'))} at {item.get('objectRef')}: {item['message']}")
     return 0
 
 
