@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the C++ tests (plain, then under
-# AddressSanitizer + UndefinedBehaviorSanitizer) and the Python tests against
-# the installed package.
+# AddressSanitizer + UndefinedBehaviorSanitizer with LeakSanitizer), a short
+# run of each fuzz target, and the Python tests against the installed package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -18,6 +18,9 @@ echo "== C++ tests under ASan + UBSan"
 cmake -S . -B build/asan -G Ninja -DVORN_BUILD_TESTS=ON -DVORN_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build/asan/vorn_tests --gtest_brief=1
+
+echo "== Fuzz targets, a short run each"
+scripts/fuzz.sh 60
 
 echo "== Python tests"
 scripts/build_python.sh
