@@ -2,6 +2,8 @@
 // merge a registry file into a private copy of it.
 #include <gtest/gtest.h>
 
+#include "temp_dir.h"
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -154,17 +156,8 @@ TEST(DefaultRegistry, ConcurrentFirstReadersShareOneValue) {
   for (const auto* p : seen) EXPECT_EQ(p, &default_registry());
 }
 
-class RegistryOperations : public ::testing::Test {
+class RegistryOperations : public vorn::testing::TempDirTest {
  protected:
-  std::filesystem::path dir_ =
-      std::filesystem::temp_directory_path() / ("vorn_registry_ops_" + std::to_string(::getpid()));
-  void SetUp() override { std::filesystem::create_directories(dir_); }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string write(const std::string& name, const std::string& content) {
-    auto p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << content;
-    return p.string();
-  }
   // Tries to redefine a standard function, adds a vendor one, and replaces
   // the namespace entry, whose key "vorn" lacks the protected "vorn:" prefix.
   std::string vendor_file() {

@@ -1,6 +1,8 @@
 // Document-level parsing: size limit, format dispatch, file reading.
 #include <gtest/gtest.h>
 
+#include "temp_dir.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -63,18 +65,7 @@ TEST(Parse, JsonWhitespaceAfterValueIsAllowed) {
   EXPECT_TRUE(parse(std::string(kMinimalJson) + " \n\t ", DocumentFormat::Json).contract);
 }
 
-class ParseFile : public ::testing::Test {
- protected:
-  std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
-                               ("vorn_parse_file_" + std::to_string(::getpid()));
-  void SetUp() override { std::filesystem::create_directories(dir_); }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string write(const std::string& name, const std::string& content) {
-    auto p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << content;
-    return p.string();
-  }
-};
+class ParseFile : public vorn::testing::TempDirTest {};
 
 TEST_F(ParseFile, FormatFollowsTheExactExtension) {
   EXPECT_TRUE(parse_file(write("a.json", kMinimalJson))->contract);

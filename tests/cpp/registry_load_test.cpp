@@ -1,6 +1,8 @@
 // Registry files: decoding, the header and entry checks, reading files.
 #include <gtest/gtest.h>
 
+#include "temp_dir.h"
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -185,18 +187,7 @@ TEST(RegistryPaths, ExtensionJsonInAnyAsciiCase) {
     EXPECT_FALSE(is_json_path(path)) << path;
 }
 
-class RegistryFiles : public ::testing::Test {
- protected:
-  std::filesystem::path dir_ =
-      std::filesystem::temp_directory_path() / ("vorn_registry_load_" + std::to_string(::getpid()));
-  void SetUp() override { std::filesystem::create_directories(dir_); }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string write(const std::string& name, const std::string& content) {
-    auto p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << content;
-    return p.string();
-  }
-};
+class RegistryFiles : public vorn::testing::TempDirTest {};
 
 TEST_F(RegistryFiles, FormatFollowsTheExtension) {
   // Block YAML is no JSON, so only a YAML read of it succeeds.
