@@ -1,10 +1,6 @@
 #include "validation/com.h"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
-#include <climits>
-#include <cstdint>
+#include "support/unicode.h"
 
 namespace vorn::validation::com {
 namespace {
@@ -22,25 +18,11 @@ constexpr DiagnosticRow kRows[] = {
      "identifier '{}' should not contain whitespace", "{}", "Use a stable identifier without spaces"},
 };
 
-// True at the first White_Space character; an ill-formed UTF-8 sequence is
-// one character without the property.
-bool has_white_space(std::string_view text) {
-  if (text.size() > INT32_MAX) return false;
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  int32_t length = static_cast<int32_t>(text.size());
-  for (int32_t i = 0; i < length;) {
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
-    if (c >= 0 && u_hasBinaryProperty(c, UCHAR_WHITE_SPACE)) return true;
-  }
-  return false;
-}
-
 template <class Object>
 void check_ids(ValidationContext& ctx, const std::vector<Object>& objects, std::string_view collection) {
   // The path is only built for an identifier that will be reported.
   for (const Object& object : objects)
-    if (has_white_space(object.id))
+    if (contains_white_space(object.id))
       check_identifier_whitespace(ctx, fmt::format("{}.{}.id", collection, object.id), object.id);
 }
 
@@ -48,7 +30,7 @@ void check_ids(ValidationContext& ctx, const std::vector<Object>& objects, std::
 
 void check_identifier_whitespace(ValidationContext& ctx, std::string_view object_path,
                                  std::string_view identifier) {
-  if (!has_white_space(identifier)) return;
+  if (!contains_white_space(identifier)) return;
   const DiagnosticRow& row = kRows[kWhitespaceInIdentifier];
   ctx.error_with_stage(diagnostics::code_id(row.code), row.category, render(row.message, identifier),
                        render(row.object_ref, object_path), render_remediation(row),
