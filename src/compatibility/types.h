@@ -53,6 +53,7 @@ struct ComparisonScope {
   // The tokens a scope is not made of, in the order met, repeats kept.
   struct Rejected {
     std::vector<std::string> tokens;
+    bool operator==(const Rejected&) const = default;
   };
   // No tokens mean every aspect; "all" means every aspect at once, whatever
   // came before or follows. Names match byte for byte.

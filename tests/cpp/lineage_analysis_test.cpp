@@ -65,17 +65,12 @@ INSTANTIATE_TEST_SUITE_P(
                         warning("dependency query output '' was not found in the contract", "outputs.") + "]}"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LineageImpact, LongChainsAndCyclesEndAfterOneVisitPerName) {
-  // A chain of 20,000 mappings closing into a cycle back to its start.
-  model::TransformationContract contract = compatibility_test::contract_of("");
-  contract.lineage.emplace();
-  const int n = 20000;
-  for (int i = 0; i < n; ++i)
-    contract.lineage->mappings.push_back({"n" + std::to_string(i + 1), {"n" + std::to_string(i)}});
-  contract.lineage->mappings.push_back({"n0", {"n" + std::to_string(n)}});
+TEST(LineageImpact, LongChainClosedIntoACycle) {
+  model::TransformationContract contract = compatibility_test::contract_of("lineage: {mappings: []}\n");
+  for (int i = 0; i <= 20000; ++i)
+    contract.lineage->mappings.push_back({"n" + std::to_string((i + 1) % 20001), {"n" + std::to_string(i)}});
   auto report = analyze_with_options(contract, std::string("n0"), std::nullopt);
-  ASSERT_TRUE(report.impact);
-  EXPECT_EQ(report.impact->outputs.size(), static_cast<std::size_t>(n));
+  EXPECT_EQ(report.impact->outputs.size(), 20000u);
   EXPECT_TRUE(report.diagnostics.empty());
 }
 
