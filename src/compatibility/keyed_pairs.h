@@ -25,6 +25,8 @@ auto pair_by_key(const Range& source, const Range& target, KeyOf key_of) {
   using T = std::remove_cvref_t<decltype(*std::begin(source))>;
   std::vector<KeyedPair<T>> pairs;
   std::unordered_map<std::string_view, std::size_t> slot;
+  pairs.reserve(source.size() + target.size());
+  slot.reserve(source.size() + target.size());
   for (const T& record : target) {
     std::string_view key = key_of(record);
     auto [it, fresh] = slot.try_emplace(key, pairs.size());
