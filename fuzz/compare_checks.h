@@ -82,7 +82,8 @@ inline std::string check_pair(const TransformationContract& a, const Transformat
 inline std::string check_compare(std::string_view bytes) {
   std::size_t split = bytes.starts_with("---") ? 0 : bytes.find("\n---");
   std::string_view first = bytes.substr(0, split);
-  std::string_view second = split == std::string_view::npos ? std::string_view() : bytes.substr(bytes.find("---", split) + 3);
+  std::string_view second =
+      split == std::string_view::npos ? std::string_view() : bytes.substr(bytes.find("---", split) + 3);
   auto a = parser::parse(first, parser::DocumentFormat::Yaml).contract;
   auto b = parser::parse(second, parser::DocumentFormat::Yaml).contract;
   for (const auto* c : {&a, &b}) {

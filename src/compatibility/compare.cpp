@@ -88,7 +88,9 @@ bool block_differs(const Block* a, const Block* b, Value value) {
 }
 
 void compare_metadata(const TransformationContract& s, const TransformationContract& t, ComparisonOutcome& out) {
-  auto governance = [](const TransformationContract& c) { return c.metadata && c.metadata->governance ? &*c.metadata->governance : nullptr; };
+  auto governance = [](const TransformationContract& c) {
+    return c.metadata && c.metadata->governance ? &*c.metadata->governance : nullptr;
+  };
   auto documentation = [](const TransformationContract& c) {
     return c.metadata && c.metadata->documentation ? &*c.metadata->documentation : nullptr;
   };

@@ -87,7 +87,8 @@ report::EvolutionReport analyze_evolution(const TransformationContract& older, c
   if (!report.same_identity) report.diagnostics.push_back(identity_differs(older, newer));
   // Whole-contract equality is the model's own: extension entries match in
   // any order, and an integer never equals a float.
-  if (older.version == newer.version && !(older == newer)) report.diagnostics.push_back(version_conflict(older.version));
+  if (older.version == newer.version && !(older == newer))
+    report.diagnostics.push_back(version_conflict(older.version));
 
   auto scope = types::ComparisonScope::every_aspect();
   compare::ComparisonOutcome outcome = compare::compare_contracts(older, newer, scope);

@@ -72,9 +72,11 @@ INSTANTIATE_TEST_SUITE_P(
         CompareCase{"StreamingAndConditionsOfSharedInterfaces",
                     {"interfaces"},
                     "inputs: [{id: a, streaming: {mode: bounded}, preconditions: [{rule: x}, {rule: y}]},"
-                    " {id: b, streaming: {mode: bounded}}]\noutputs: [{id: o, postconditions: [{rule: x}]}, {id: gone}]\n",
+                    " {id: b, streaming: {mode: bounded}}]\noutputs: [{id: o, postconditions: [{rule: x}]},"
+                    " {id: gone}]\n",
                     "inputs: [{id: a, streaming: {mode: unbounded}, preconditions: [{rule: y}, {rule: x}, {rule: y}]},"
-                    " {id: b}]\noutputs: [{id: new}, {id: o, streaming: {mode: bounded}, postconditions: [{rule: z}]}]\n",
+                    " {id: b}]\noutputs: [{id: new},"
+                    " {id: o, streaming: {mode: bounded}, postconditions: [{rule: z}]}]\n",
                     "breaking interface inputs.a.streaming: streaming mode changed from Bounded to Unbounded at "
                     "inputs.a.streaming\n"
                     "breaking interface inputs.b.streaming: streaming declaration changed at inputs.b.streaming\n"
@@ -92,12 +94,16 @@ INSTANTIATE_TEST_SUITE_P(
         CompareCase{"FieldsRemovedRetypedRenulledAdded",
                     {"types"},
                     "inputs: [{id: a, schema: {fields: [{name: gone_null, type: string, nullable: true},"
-                    " {name: gone, type: string, nullable: false}, {name: w, type: integer, nullable: false}, {name: n, type: decimal, nullable: false},"
-                    " {name: c, type: string, nullable: false}, {name: l, type: 'list<integer>', nullable: false}, {name: u, type: integer, nullable: false},"
+                    " {name: gone, type: string, nullable: false}, {name: w, type: integer, nullable: false},"
+                    " {name: n, type: decimal, nullable: false},"
+                    " {name: c, type: string, nullable: false}, {name: l, type: 'list<integer>', nullable: false},"
+                    " {name: u, type: integer, nullable: false},"
                     " {name: both, type: string, nullable: true}, {name: mk, type: date, nullable: false}]}}]\n",
                     "inputs: [{id: a, schema: {fields: [{name: mk, type: date, nullable: true},"
-                    " {name: both, type: integer, nullable: false}, {name: u, type: 'list<', nullable: false}, {name: l, type: 'list< integer >', nullable: false},"
-                    " {name: c, type: integer, nullable: false}, {name: n, type: integer, nullable: false}, {name: w, type: decimal, nullable: false},"
+                    " {name: both, type: integer, nullable: false}, {name: u, type: 'list<', nullable: false},"
+                    " {name: l, type: 'list< integer >', nullable: false},"
+                    " {name: c, type: integer, nullable: false}, {name: n, type: integer, nullable: false},"
+                    " {name: w, type: decimal, nullable: false},"
                     " {name: added, type: string, nullable: false}]}}]\n",
                     "nonBreaking type inputs.a.schema.fields.mk.nullable: field 'mk' changed from non-nullable to "
                     "nullable\n"
@@ -120,7 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
                     {"semantics"},
                     "semanticActions: [{id: s, action: vorn:trim, target: a.f}, {id: gone, action: x, target: y}]\n"
                     "expressions: [{id: e, expr: '1'}]\n"
-                    "functions: [{id: fn, function: f, nullable: true}, {id: fp, function: f, parameters: [{name: p, type: string}]}]\n"
+                    "functions: [{id: fn, function: f, nullable: true},"
+                    " {id: fp, function: f, parameters: [{name: p, type: string}]}]\n"
                     "rules: [{id: r, rule: x, target: t, phase: execution, parameters: {min: 1}},"
                     " {id: r2, rule: x, target: t, phase: execution}]\n",
                     "semanticActions: [{id: s, action: vorn:trim, target: a.g}]\n"
@@ -128,7 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "functions: [{id: fn, function: f, metadata: {description: d}},"
                     " {id: fp, function: f, parameters: [{name: p, type: string, optional: true}]}]\n"
                     "rules: [{id: r, rule: x, target: t, phase: execution, parameters: {min: 2}},"
-                    " {id: r2, rule: x, target: t, phase: postcondition}, {id: r3, rule: x, target: t, phase: execution}]\n",
+                    " {id: r2, rule: x, target: t, phase: postcondition},"
+                    " {id: r3, rule: x, target: t, phase: execution}]\n",
                     "breaking semantic semanticActions.gone: semanticActions entry 'gone' removed in target\n"
                     "breaking semantic semanticActions.s: semanticActions entry 's' changed\n"
                     "nonBreaking semantic expressions.e2: expressions entry 'e2' added in target\n"
@@ -163,7 +171,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "inputs: [{id: a, optional: true}, {id: a}]\n",
                     "inputs: [{id: a}]\n", ""},
         CompareCase{"NothingInScopeButTheSpecVersion",
-                    {"metadata"}, "inputs: [{id: a}]\nacme:k: 1\n", "rules: [{id: r, rule: x, target: t, phase: execution}]\n",
+                    {"metadata"}, "inputs: [{id: a}]\nacme:k: 1\n",
+                    "rules: [{id: r, rule: x, target: t, phase: execution}]\n",
                     ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -35,7 +35,8 @@ const std::string kConflict =
     R"("remediation":"Use distinct version identifiers for distinct revisions"})";
 const std::string kIn = "inputs: [{id: a}]\n";
 const std::string kRich = "inputs: [{id: a}]\nlineage: {mappings: [{output: o, inputs: [a]}]}\n"
-                          "metadata: {deprecated: true, replacement: r, acme:x: 1, acme:y: [1]}\nacme:k: 1\nacme:l: {b: 1}\n";
+                          "metadata: {deprecated: true, replacement: r, acme:x: 1, acme:y: [1]}\n"
+                          "acme:k: 1\nacme:l: {b: 1}\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Evolution,
@@ -56,11 +57,13 @@ INSTANTIATE_TEST_SUITE_P(
                               R"(input changes."],"diagnostics":[)" +
                           kConflict +
                           R"(,{"id":"vorn:conditional-compatibility","severity":"warning","stage":"analysis",)"
-                          R"("category":"compatibility","message":"input 'b' added in target","objectRef":"inputs.b"}]})"},
+                          R"("category":"compatibility","message":"input 'b' added in target",)"
+                          R"("objectRef":"inputs.b"}]})"},
         EvolutionCase{"DeprecatedWithReplacement", "version: 1.0.0\n",
                       "version: 1.1.0\nvornVersion: 1.0.0-draft\nmetadata: {deprecated: true, replacement: next}\n",
                       kSame + R"("compatibility":"identical","changes":[{"category":"metadata","message":)"
-                              R"("contract metadata marks this revision as deprecated","objectRef":"metadata.deprecated"},)"
+                              R"("contract metadata marks this revision as deprecated",)"
+                              R"("objectRef":"metadata.deprecated"},)"
                               R"({"category":"metadata","message":"replacement contract: next","objectRef":)"
                               R"("metadata.replacement"}],"migrationHints":[],"diagnostics":[]})"},
         EvolutionCase{"AlreadyDeprecatedNewReplacement", "metadata: {deprecated: true, replacement: old}\nversion: 1\n",
@@ -80,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
                       R"("category":"compatibility","message":"required input 'a' removed in target","objectRef":)"
                       R"("inputs.a"},{"id":"vorn:incompatible-contract","severity":"error","stage":"analysis",)"
                       R"("category":"compatibility","message":"contracts are incompatible within the requested )"
-                      R"(scope","remediation":"Review breaking changes and align interfaces, types, or semantics"}]})"}),
+                      R"(scope","remediation":"Review breaking changes and align interfaces, types, or )"
+                      R"(semantics"}]})"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
