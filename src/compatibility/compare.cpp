@@ -1,4 +1,4 @@
-// The comparison as a whole: the spec version, then interfaces and types,
+// The comparison as a whole: the vornVersion, then interfaces and types,
 // semantics, lineage, metadata and extensions, each when the scope asks.
 
 #include "compatibility/compare.h"
