@@ -36,8 +36,11 @@ class LibyamlParser {
   explicit LibyamlParser(std::string_view bytes) : bytes_(bytes) {
     initialized_ = yaml_parser_initialize(&parser_) != 0;
     if (initialized_) {
-      yaml_parser_set_input_string(&parser_, reinterpret_cast<const unsigned char*>(bytes.data()),
-                                   bytes.size());
+      // libyaml refuses a null buffer even when it is empty, and an empty
+      // view may well have no buffer behind it.
+      static const unsigned char kEmpty[1] = {0};
+      const auto* data = bytes.data() ? reinterpret_cast<const unsigned char*>(bytes.data()) : kEmpty;
+      yaml_parser_set_input_string(&parser_, data, bytes.size());
     }
   }
   ~LibyamlParser() {

@@ -25,6 +25,15 @@ bool bind_optional_str(PyObject*& value, const char* function, const char* argum
   return !value || require_str(value, function, argument);
 }
 
+std::optional<std::string> str_bytes(PyObject* str) {
+  PyRef encoded(PyUnicode_AsEncodedString(str, "utf-8", "surrogatepass"));
+  if (!encoded) return std::nullopt;
+  char* data = nullptr;
+  Py_ssize_t size = 0;
+  if (PyBytes_AsStringAndSize(encoded.get(), &data, &size) < 0) return std::nullopt;
+  return std::string(data, static_cast<std::size_t>(size));
+}
+
 std::optional<std::string> filesystem_path(PyObject* path, std::string_view failure) {
   PyRef encoded(PyUnicode_EncodeFSDefault(path));
   if (!encoded) return std::nullopt;

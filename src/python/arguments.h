@@ -26,6 +26,11 @@ bool require_str(PyObject* value, const char* function, const char* argument);
 // `value` nullptr; any other non-str raises as require_str does.
 bool bind_optional_str(PyObject*& value, const char* function, const char* argument);
 
+// A str as its UTF-8 bytes, for byte-wise comparison with the core's texts.
+// A lone surrogate is kept (encoded as such, so it matches no valid UTF-8
+// text) rather than turned into an encoding error.
+std::optional<std::string> str_bytes(PyObject* str);
+
 // A str path in the file system's encoding (undecodable names come back
 // through surrogateescape). A NUL byte would make the OS open the shorter
 // name before it, so it raises ValueError "{failure}: embedded null byte",

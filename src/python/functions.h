@@ -22,4 +22,9 @@ PyObject* registry_list(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* registry_resolve(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* registry_load(PyObject* module, PyObject* args, PyObject* kwargs);
 
+// Change and impact analysis.
+PyObject* compat_analyze(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* evolve_analyze(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* lineage_analyze(PyObject* module, PyObject* args, PyObject* kwargs);
+
 }  // namespace vorn::python

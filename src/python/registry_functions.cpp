@@ -28,18 +28,6 @@ PyObject* entry_to_py(const std::optional<RegistryEntry>& entry) {
   return json_text_to_py(entry->to_json());
 }
 
-// The id as its UTF-8 bytes, for a byte-wise key lookup. A lone surrogate
-// is kept (it cannot match a key, all of which are valid UTF-8) rather than
-// turned into an encoding error.
-std::optional<std::string> registry_id(PyObject* id) {
-  PyRef encoded(PyUnicode_AsEncodedString(id, "utf-8", "surrogatepass"));
-  if (!encoded) return std::nullopt;
-  char* data = nullptr;
-  Py_ssize_t size = 0;
-  if (PyBytes_AsStringAndSize(encoded.get(), &data, &size) < 0) return std::nullopt;
-  return std::string(data, static_cast<std::size_t>(size));
-}
-
 }  // namespace
 
 PyObject* registry_list(PyObject*, PyObject* args, PyObject* kwargs) {
@@ -67,7 +55,7 @@ PyObject* registry_resolve(PyObject*, PyObject* args, PyObject* kwargs) {
   if (!require_str(id, "registry_resolve", "id")) return nullptr;
   if (!bind_optional_str(registry_path, "registry_resolve", "registry_path")) return nullptr;
   return guarded([&]() -> PyObject* {
-    std::optional<std::string> key = registry_id(id);
+    std::optional<std::string> key = str_bytes(id);
     if (!key) return nullptr;
     std::optional<std::string> path;
     if (!registry_file(registry_path, path)) return nullptr;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../../fuzz/compare_checks.h"
 #include "../../fuzz/fuzz_checks.h"
 
 namespace vorn::fuzz {
@@ -62,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
         Target{"fuzz_contract_yaml", [](std::string_view b) { return check_contract(b, parser::DocumentFormat::Yaml); }},
         Target{"fuzz_contract_json", [](std::string_view b) { return check_contract(b, parser::DocumentFormat::Json); }},
         Target{"fuzz_registry", [](std::string_view b) { return check_registry(b); }},
-        Target{"fuzz_expression", [](std::string_view b) { return check_expression(b); }}),
+        Target{"fuzz_expression", [](std::string_view b) { return check_expression(b); }},
+        Target{"fuzz_compare", [](std::string_view b) { return check_compare(b); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -39,6 +39,9 @@ TEST(Parse, FailureIsOneParseErrorWithFiveKeys) {
   EXPECT_EQ(r.to_json(),
             R"({"contract":null,"report":{"diagnostics":[{"id":"vorn:parse-error","severity":"error",)"
             R"("stage":"parse","category":"syntax","message":"EOF while parsing a value"}]}})");
+  // An empty view with no buffer behind it reads like any empty text.
+  for (auto format : {DocumentFormat::Yaml, DocumentFormat::Json})
+    EXPECT_EQ(parse(std::string_view(), format).to_json(), parse("", format).to_json());
 }
 
 TEST(Parse, InputsThatDoNotDecode) {

@@ -106,6 +106,23 @@ CASES = {
         lambda: _native.parse_path(p["contract"]), lambda: _native.parse_path(1),
     ]),
 }
+CASES["compat_analyze"] = (100_000, lambda p: [
+    lambda: _native.compat_analyze(CONTRACT, BAD_VERSIONS), lambda: _native.compat_analyze(CONTRACT, None),
+    lambda: _native.compat_analyze(CONTRACT, CONTRACT, ["types", "bogus"]),
+    lambda: _native.compat_analyze(CONTRACT, CONTRACT, "types"), lambda: _native.compat_analyze(NAN_CONTRACT, CONTRACT),
+    lambda: _native.compat_analyze(CONTRACT, MINIMAL_CONTRACT, ("all",)),
+    lambda: _native.compat_analyze(CONTRACT, CONTRACT, [CONTRACT["id"], 1]),
+])
+CASES["evolve_analyze"] = (100_000, lambda p: [
+    lambda: _native.evolve_analyze(CONTRACT, BAD_VERSIONS), lambda: _native.evolve_analyze(None, CONTRACT),
+    lambda: _native.evolve_analyze(MINIMAL_CONTRACT, CONTRACT), lambda: _native.evolve_analyze(CONTRACT, SET_CONTRACT),
+    lambda: _native.evolve_analyze(newer=CONTRACT, older=CONTRACT), lambda: _native.evolve_analyze(CONTRACT),
+])
+CASES["lineage_analyze"] = (100_000, lambda p: contract_calls(_native.lineage_analyze) + [
+    lambda: _native.lineage_analyze(CONTRACT, CONTRACT["inputs"][0]["id"], "clean_orders"),
+    lambda: _native.lineage_analyze(CONTRACT, impact="\ud800", dependency=" "),
+    lambda: _native.lineage_analyze(CONTRACT, dependency=1),
+])
 if hasattr(_native, "analyze_contract"):
     CASES["analyze_contract"] = (20_000, lambda p: contract_calls(_native.analyze_contract) + [
         lambda: _native.analyze_contract(CONTRACT, p["registry"]),

@@ -12,7 +12,7 @@ from hypothesis import strategies as st
 
 from conftest import MINIMAL_CONTRACT, single_parse_error
 from strategies import (
-    ANY_ARGUMENT, ANY_FORMAT, CONTRACTS, DOCUMENTS, FORMATS, JSON_DICTS, ODD_JSON_VALUES, ODD_TEXT, REGISTRIES,
+    ANY_ARGUMENT, ANY_FORMAT, CONTRACTS, DOCUMENTS, FORMATS, JSON_DICTS, NAMES, ODD_JSON_VALUES, ODD_TEXT, REGISTRIES,
     SYNTAX_TEXT, TEXT, json_text, yaml_text,
 )
 from vorn import _native
@@ -45,7 +45,7 @@ ALLOWED = {
                  r"contract contains non-finite float values \(NaN or Infinity\)$", r"invalid contract: .",
                  r"Circular reference detected$", r"failed to read ", r"invalid registry (YAML|JSON): ",
                  r"unsupported file extension for ", r"(duplicate )?registry ", r"entry key ",
-                 r"governingSpecification is required", r"extension namespace "],
+                 r"governingSpecification is required", r"extension namespace ", r"invalid scope token\(s\): "],
 }
 
 
@@ -253,6 +253,31 @@ def test_round_trip_strategy_mostly_builds_contracts_that_parse():
     assert sum(parsed) >= len(parsed) // 4, (sum(parsed), len(parsed))
 
 
+# --- comparisons ------------------------------------------------------------------------
+
+
+@SETTINGS
+@given(source=CONTRACTS, target=CONTRACTS, name=NAMES | TEXT | ODD_TEXT)
+def test_comparisons_convert_alike_and_agree_with_each_other(source, target, name):
+    conversions = [twice(_native.validate_contract, c) for c in (source, target)]
+    compat = twice(_native.compat_analyze, source, target)
+    evolve = twice(_native.evolve_analyze, source, target)
+    failed = [c for c in conversions if c[0] == "raised"]
+    if failed:
+        assert compat == evolve == failed[0]
+        return
+    lineage = twice(_native.lineage_analyze, source, name, name)[1]
+    assert sorted(set(lineage["impact"]["outputs"])) == lineage["impact"]["outputs"]
+    level, diagnostics = compat[1]["level"], compat[1]["diagnostics"]
+    assert evolve[1]["compatibility"] == level
+    assert (level == "identical") == all(c["category"] == "metadata" for c in evolve[1]["changes"])
+    assert evolve[1]["diagnostics"][len(evolve[1]["diagnostics"]) - len(diagnostics):] == diagnostics
+    for contract in (source, target):
+        assert _native.compat_analyze(contract, contract)["level"] == "identical"
+        itself = _native.evolve_analyze(contract, contract)
+        assert (itself["changes"], itself["migrationHints"], itself["diagnostics"]) == ([], [], [])
+
+
 # --- the registry ------------------------------------------------------------------------
 
 
@@ -347,6 +372,11 @@ CALLS = [
     ("registry_load", lambda x: _native.registry_load(x)),
     ("parse_path", lambda x: _native.parse_path(x)),
     ("spec_version", lambda x: _native.spec_version(x)),
+    ("compat_analyze scope", lambda x: _native.compat_analyze(MINIMAL_CONTRACT, MINIMAL_CONTRACT, x)),
+    ("compat_analyze", lambda x: _native.compat_analyze(x, MINIMAL_CONTRACT)),
+    ("evolve_analyze", lambda x: _native.evolve_analyze(MINIMAL_CONTRACT, x)),
+    ("lineage_analyze impact", lambda x: _native.lineage_analyze(MINIMAL_CONTRACT, x)),
+    ("lineage_analyze dependency", lambda x: _native.lineage_analyze(MINIMAL_CONTRACT, dependency=x)),
 ] + [(f.__name__, f) for f in CONTRACT_FUNCTIONS]
 
 
