@@ -44,6 +44,22 @@ struct Expected {
   std::optional<std::string> remediation;
 };
 
+// A validation-stage error; an empty remediation stands for none.
+inline Expected error(std::string code, std::string category, std::string message, std::string object_ref,
+                      std::string remediation = "") {
+  return {std::move(code), "validation", std::move(category), std::move(message), std::move(object_ref),
+          remediation.empty() ? std::nullopt : std::optional<std::string>(std::move(remediation))};
+}
+
+// One document and everything the passes under test must report on it.
+struct PassCase {
+  const char* name;
+  std::string body;  // appended to kHeader
+  std::vector<Expected> expected;
+};
+
+inline std::string case_name(const ::testing::TestParamInfo<PassCase>& info) { return info.param.name; }
+
 // Written key by key here, so that a diagnostic's own writer is not what
 // produces the expected text.
 inline std::string json_of(const std::vector<Expected>& list) {
