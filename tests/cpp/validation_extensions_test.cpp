@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "registry/builtin.h"
 #include "validation/extensions.h"
 #include "validation/io_extensions.h"
 #include "validation_test_support.h"
@@ -13,8 +12,6 @@
 namespace vorn::validation {
 namespace {
 
-using model::registry::ExtensionCompatibility;
-using model::registry::RegistryCategory;
 using validation_test::error;
 using validation_test::Expected;
 using validation_test::json_of;
@@ -34,62 +31,43 @@ Expected unsupported(const std::string& key) {
                "Use a supported extension or remove the mandatory requirement");
 }
 
-struct Entry {
-  const char* id;
-  RegistryCategory category;
-  std::optional<ExtensionCompatibility> compatibility;
-  bool supported;
-};
-
-struct ExtensionCase {
-  const char* name;
-  std::string body;
-  std::vector<Entry> registry;
-  std::vector<Expected> expected;
-};
-
-class ContractExtensions : public ::testing::TestWithParam<ExtensionCase> {};
-
-TEST_P(ContractExtensions, ReportExactly) {
-  model::registry::RegistryDocument registry;
-  for (const Entry& e : GetParam().registry) {
-    auto entry = registry::builtin::entry(e.id, "Entry", e.category, "");
-    entry.compatibility = e.compatibility;
-    entry.supported = e.supported;
-    registry.entries.insert({e.id, entry});
-  }
-  ValidationContext ctx;
-  extensions::validate_extensions(ctx, validation_test::contract_of(validation_test::kHeader + GetParam().body),
-                                  registry);
-  EXPECT_EQ(json_of(ctx.diagnostics), json_of(GetParam().expected));
+// Entries whose compatibility and support decide over vendor keys.
+const model::registry::RegistryDocument& extension_registry() {
+  static const auto registry = validation_test::registry_of(R"({
+    "vendor": ["", "E", "extensionNamespace", "1.0.0", "standard", "mandatory", null, [], false],
+    "vendor:y": ["", "E", "semanticAction", "1.0.0", "standard", null, null, [], false],
+    "other": ["", "E", "extensionNamespace", "1.0.0", "standard", "mandatory", null, [], true],
+    "third": ["", "E", "extensionNamespace", "1.0.0", "standard", "optional", null, [], false],
+    "acme:z": ["", "E", "capability", "1.0.0", "standard", "mandatory", null, [], false]})");
+  return registry;
 }
 
-constexpr auto kMandatory = ExtensionCompatibility::Mandatory;
-constexpr auto kNamespace = RegistryCategory::ExtensionNamespace;
+class ContractExtensions : public ::testing::TestWithParam<validation_test::PassCase> {};
+
+TEST_P(ContractExtensions, ReportExactly) {
+  ValidationContext ctx;
+  extensions::validate_extensions(ctx, validation_test::contract_of(validation_test::kHeader + GetParam().body),
+                                  extension_registry());
+  EXPECT_EQ(json_of(ctx.diagnostics), json_of(GetParam().expected));
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Stage6, ContractExtensions,
     ::testing::Values(
-        ExtensionCase{"keys_in_document_order",
-                      "input: [a]\noutput: []\nextensions: {vorn:a: 1}\n\":x\": 1\n\"x:\": 1\nx: 1\nvorn:x: 1\n"
-                      "https:x: 1\nvendor:x: 1\n",
-                      {},
-                      {unknown_key("input", "Did you mean 'inputs'?"), unknown_key("output", "Did you mean 'outputs'?"),
-                       error("vorn:invalid-extension", "structure",
-                             "vendor keys must be flattened at the contract level, not nested under 'extensions'",
-                             "extensions", "Use vendor:fieldName at the top level instead of an extensions wrapper"),
-                       typo(":x"), typo("x:"), typo("x"), reserved("vorn:x"), reserved("https:x")}},
-        ExtensionCase{"singular_key_without_a_list", "input: x\nextensions: 5\n", {}, {typo("input")}},
-        ExtensionCase{"mandatory_unsupported_entries",
-                      "vendor:x: 1\nvendor:y: 1\nother:a: 1\nthird:a: 1\nacme:z: 1\nacme:w: 1\n",
-                      {{"vendor", kNamespace, kMandatory, false},
-                       {"vendor:y", RegistryCategory::SemanticAction, std::nullopt, false},
-                       {"other", kNamespace, kMandatory, true},
-                       {"third", kNamespace, ExtensionCompatibility::Optional, false},
-                       {"acme:z", RegistryCategory::Capability, kMandatory, false},
-                       {"acme", RegistryCategory::Capability, kMandatory, false}},
-                      {unsupported("vendor:x"), unsupported("acme:z")}}),
-    [](const auto& info) { return std::string(info.param.name); });
+        validation_test::PassCase{
+            "keys_in_document_order",
+            "input: [a]\noutput: []\nextensions: {vorn:a: 1}\n\":x\": 1\n\"x:\": 1\nx: 1\nvorn:x: 1\nhttps:x: 1\n"
+            "free:x: 1\n",
+            {unknown_key("input", "Did you mean 'inputs'?"), unknown_key("output", "Did you mean 'outputs'?"),
+             error("vorn:invalid-extension", "structure",
+                   "vendor keys must be flattened at the contract level, not nested under 'extensions'", "extensions",
+                   "Use vendor:fieldName at the top level instead of an extensions wrapper"),
+             typo(":x"), typo("x:"), typo("x"), reserved("vorn:x"), reserved("https:x")}},
+        validation_test::PassCase{"singular_key_without_a_list", "input: x\nextensions: 5\n", {typo("input")}},
+        validation_test::PassCase{"mandatory_unsupported_entries",
+                                  "vendor:x: 1\nvendor:y: 1\nother:a: 1\nthird:a: 1\nacme:z: 1\nacme:w: 1\n",
+                                  {unsupported("vendor:x"), unsupported("acme:z")}}),
+    validation_test::case_name);
 
 TEST(InterfaceExtensions, ReportEachInterfaceInOrder) {
   std::string body =

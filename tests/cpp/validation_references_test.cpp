@@ -27,10 +27,6 @@ Expected unknown_input(const std::string& input, const std::string& output) {
   return mapping_row("unresolved-reference", "lineage input '" + input + "' does not match a declared input",
                      output + ".inputs", "Reference declared input identifiers");
 }
-Expected unmapped(const std::string& output) {
-  return mapping_row("missing-lineage", "output '" + output + "' is missing a lineage mapping", output,
-                     "Map every declared output to one or more inputs");
-}
 Expected missing(const std::string& what, const std::string& ref, const std::string& remediation = "") {
   return error("vorn:missing-required-field", kRef, what + " is required", ref, remediation);
 }
@@ -65,7 +61,6 @@ INSTANTIATE_TEST_SUITE_P(
     Stage4, ReferencePasses,
     ::testing::Values(
         PassCase{"lineage_is_ignored_without_outputs", "lineage: {mappings: [{output: ghost, inputs: [x]}]}\n", {}},
-        PassCase{"outputs_without_lineage", "outputs: [{id: a}]\n", {kNoLineage}},
         PassCase{"lineage_without_mappings", "outputs: [{id: a}]\nlineage: {mappings: []}\n",
                  {error("vorn:missing-lineage", kRef, "lineage mappings are required for every declared output",
                         "lineage.mappings", "Add one mapping per declared output")}},
@@ -79,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                   unknown_input("x", "a"), unknown_input("x", "a"),
                   mapping_row("unresolved-reference", "lineage output ' b' does not match a declared output",
                               " b", "Reference declared output identifiers"),
-                  unmapped("b")}},
+                  mapping_row("missing-lineage", "output 'b' is missing a lineage mapping", "b",
+                              "Map every declared output to one or more inputs")}},
         PassCase{"blank_identifiers_after_lineage",
                  "outputs: [{id: o}]\nsemanticActions: [{id: s, action: \"  \", target: \"\"}]\n"
                  "rules: [{id: r, rule: \"\\u3000\", target: \" \", phase: execution}]\n"
@@ -109,11 +105,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "{rule: spaced}, {rule: twice}]\n"
                  "outputs: [{id: out, postconditions: [{rule: pre}, {rule: \"\"}, {rule: post}]}]\n"
                  "lineage: {mappings: [{output: out, inputs: [in]}]}\nrules:\n"
-                 "  - {id: pre, rule: x, target: t, phase: precondition}\n"
-                 "  - {id: exec, rule: x, target: t, phase: execution}\n"
-                 "  - {id: post, rule: x, target: t, phase: postcondition}\n"
-                 "  - {id: \" spaced \", rule: x, target: t, phase: precondition}\n"
-                 "  - {id: twice, rule: x, target: t, phase: precondition}\n"
+                 "  - {id: pre, rule: x, target: t, phase: precondition}\n  - {id: exec, rule: x, target: t, "
+                 "phase: execution}\n  - {id: post, rule: x, target: t, phase: postcondition}\n  - {id: \" spaced \", "
+                 "rule: x, target: t, phase: precondition}\n  - {id: twice, rule: x, target: t, phase: precondition}\n"
                  "  - {id: twice, rule: x, target: t, phase: postcondition}\n",
                  {condition("invalid-interface", kRef, "precondition rule reference is required",
                             "inputs.in.preconditions[1", "Reference a rule instance id from rules[]"),

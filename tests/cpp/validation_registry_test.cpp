@@ -51,18 +51,38 @@ Expected sem(const std::string& code, const std::string& message, const std::str
              const std::string& remediation) {
   return validation_test::error("vorn:" + code, "semantic", message, ref, remediation);
 }
+Expected action(const std::string& id, const std::string& message, const std::string& field,
+                const std::string& remediation, const std::string& code = "invalid-semantic-action") {
+  return sem(code, message, "semanticActions." + id + "." + field, remediation);
+}
+Expected rule(const std::string& id, const std::string& message, const std::string& field,
+              const std::string& remediation, const std::string& code = "invalid-rule") {
+  return sem(code, message, "rules." + id + "." + field, remediation);
+}
+Expected fn(const std::string& id, const std::string& message, const std::string& field,
+            const std::string& remediation) {
+  return sem("invalid-function", "function '" + message, "functions." + id + "." + field, remediation);
+}
 Expected unreadable(const std::string& code, const std::string& identifier, const std::string& error) {
   return sem(code, "registry definition for '" + identifier + "' is invalid JSON: " + error, "registry." + identifier,
              "Fix the registry entry definition JSON for this identifier");
 }
-Expected param(const std::string& rule, const std::string& message, const std::string& ref,
-               const std::string& remediation) {
-  return sem("invalid-rule", message, "rules." + rule + ".parameters" + ref, remediation);
+Expected no_body(const std::string& id) {
+  return sem("missing-required-field", "expression body is required when an expression is declared",
+             "expressions." + id, "Provide an expression body or remove the declaration");
 }
-Expected fn(const std::string& id, const std::string& message, const std::string& ref,
-            const std::string& remediation) {
-  return sem("invalid-function", "function '" + message, "functions." + id + "." + ref, remediation);
-}
+
+const std::string kNamespace = "Use a vorn: identifier or vendor namespace";
+const std::string kFieldOnly = "Target a declared schema field";
+const std::string kCompatible = "Target a compatible schema field";
+const std::string kNotNull = "Target a non-nullable schema field";
+const std::string kValueType = "Use a value compatible with the parameter type";
+const std::string kUnknownParameter = "Remove unknown parameters or use a supported rule identifier";
+const std::string kRequired = "Provide all required rule parameters";
+const std::string kStdFn = "Use a standardized function identifier";
+const std::string kAlign = "Align parameter types with the standard function signature";
+const std::string kBroken =
+    "syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal at line 1 column 9";
 
 // A contract function with parameters of the given types, named p0, p1...
 std::string function(const std::string& id, const std::string& name, const std::vector<std::string>& types,
@@ -72,8 +92,6 @@ std::string function(const std::string& id, const std::string& name, const std::
     out += (i ? ", " : "") + std::string("{name: p") + std::to_string(i) + ", type: \"" + types[i] + "\"}";
   return out + "]}\n";
 }
-
-const std::string kAlign = "Align parameter types with the standard function signature";
 
 class RegistrySemantics : public ::testing::TestWithParam<PassCase> {};
 
@@ -91,16 +109,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "expressions: [{id: e1}, {id: e2, expr: \" \"}, {id: e3, expr: \"1\"}]\n"
                  "functions: [{id: f1, function: lower}]\nrules: [{id: r1, rule: x, target: s, phase: execution}]\n"
                  "semanticActions: [{id: a1, action: mask, target: nope}]\n",
-                 {sem("invalid-semantic-action", "semantic action 'mask' must be namespaced",
-                      "semanticActions.a1.action", "Use a vorn: identifier or vendor namespace"),
-                  sem("invalid-rule", "rule 'x' must be namespaced", "rules.r1.rule",
-                      "Use a vorn: identifier or vendor namespace"),
-                  sem("invalid-function", "function 'lower' must be namespaced", "functions.f1.function",
-                      "Use a vorn: identifier or vendor namespace"),
-                  sem("missing-required-field", "expression body is required when an expression is declared",
-                      "expressions.e1", "Provide an expression body or remove the declaration"),
-                  sem("missing-required-field", "expression body is required when an expression is declared",
-                      "expressions.e2", "Provide an expression body or remove the declaration")}},
+                 {action("a1", "semantic action 'mask' must be namespaced", "action", kNamespace),
+                  rule("r1", "rule 'x' must be namespaced", "rule", kNamespace),
+                  fn("f1", "lower' must be namespaced", "function", kNamespace), no_body("e1"), no_body("e2")}},
         PassCase{"semantic_actions",
                  "semanticActions:\n  - {id: a2, action: vendor:mask, target: s}\n"
                  "  - {id: a3, action: vorn:not_null, target: s}\n  - {id: a4, action: vorn:trim, target: in}\n"
@@ -109,26 +120,18 @@ INSTANTIATE_TEST_SUITE_P(
                  "  - {id: a9, action: vorn:lowercase, target: s}\n  - {id: a10, action: vendor:other, target: i}\n"
                  "  - {id: a11, action: vendor:prose, target: i}\n  - {id: a12, action: vendor:broken, target: s}\n"
                  "  - {id: a13, action: vendor:broken, target: s}\n",
-                 {sem("invalid-semantic-action", "unsupported standard semantic action 'vendor:mask'",
-                      "semanticActions.a2.action", "Use a standardized semantic action identifier"),
-                  sem("invalid-semantic-action", "unsupported standard semantic action 'vorn:not_null'",
-                      "semanticActions.a3.action", "Use a standardized semantic action identifier"),
-                  sem("invalid-semantic-action", "target 'in' must reference a schema field",
-                      "semanticActions.a4.target", "Target a declared schema field"),
-                  sem("ambiguous-reference", "target 'dup' matches multiple schema fields",
-                      "semanticActions.a5.target", "Qualify the target with an interface identifier"),
-                  sem("unresolved-reference", "target 'nope' is not declared", "semanticActions.a6.target",
-                      "Target a declared schema field"),
-                  sem("invalid-semantic-action", "vorn:trim requires a 'string' target field; 'i' is 'integer'",
-                      "semanticActions.a7.target", "Target a compatible schema field"),
-                  sem("invalid-semantic-action", "vorn:lowercase cannot target nullable field 'ns'",
-                      "semanticActions.a8.target", "Target a non-nullable schema field"),
-                  unreadable("invalid-semantic-action", "vendor:broken",
-                             "syntax error while parsing value - unexpected end of input; expected '[', '{', or a "
-                             "literal at line 1 column 9"),
-                  unreadable("invalid-semantic-action", "vendor:broken",
-                             "syntax error while parsing value - unexpected end of input; expected '[', '{', or a "
-                             "literal at line 1 column 9")}},
+                 {action("a2", "unsupported standard semantic action 'vendor:mask'", "action",
+                         "Use a standardized semantic action identifier"),
+                  action("a3", "unsupported standard semantic action 'vorn:not_null'", "action",
+                         "Use a standardized semantic action identifier"),
+                  action("a4", "target 'in' must reference a schema field", "target", kFieldOnly),
+                  action("a5", "target 'dup' matches multiple schema fields", "target",
+                         "Qualify the target with an interface identifier", "ambiguous-reference"),
+                  action("a6", "target 'nope' is not declared", "target", kFieldOnly, "unresolved-reference"),
+                  action("a7", "vorn:trim requires a 'string' target field; 'i' is 'integer'", "target", kCompatible),
+                  action("a8", "vorn:lowercase cannot target nullable field 'ns'", "target", kNotNull),
+                  unreadable("invalid-semantic-action", "vendor:broken", kBroken),
+                  unreadable("invalid-semantic-action", "vendor:broken", kBroken)}},
         PassCase{"rules",
                  "rules:\n  - {id: r1, rule: vorn:not_null, target: in, phase: execution}\n"
                  "  - {id: r2, rule: vorn:min_length, target: i, phase: execution, parameters: {min: 1}}\n"
@@ -141,35 +144,26 @@ INSTANTIATE_TEST_SUITE_P(
                  "  - {id: r9, rule: vendor:nophase, target: s, phase: postcondition}\n"
                  "  - {id: r10, rule: vendor:typed, target: s, phase: execution, parameters: "
                  "{s: x, i: 9223372036854775808, l: [], z: 0}}\n"
-                 "  - {id: r11, rule: vendor:badkind, target: s, phase: execution}\n"
-                 "  - {id: r12, rule: vorn:trim, target: s, phase: execution}\n",
-                 {sem("invalid-rule", "target 'in' must reference a schema field", "rules.r1.target",
-                      "Target a declared schema field"),
-                  sem("invalid-rule", "vorn:min_length requires a 'string' target field; 'i' is 'integer'",
-                      "rules.r2.target", "Target a compatible schema field"),
-                  sem("invalid-rule", "vorn:not_null cannot target nullable field 'ns'", "rules.r4.target",
-                      "Target a non-nullable schema field"),
-                  param("r5", "vorn:range does not accept parameter 'lower'", ".lower",
-                        "Remove unknown parameters or use a supported rule identifier"),
-                  param("r5", "vorn:range requires at least one of 'min' or 'max' parameters", "",
-                        "Provide min and/or max bounds"),
-                  param("r6", "parameter 'min' for vorn:range must be of type 'integer'", ".min",
-                        "Use a value compatible with the parameter type"),
-                  param("r8", "vorn:min_length requires parameter 'min'", "", "Provide all required rule parameters"),
-                  sem("invalid-rule", "vendor:nophase is not valid in phase 'postcondition'", "rules.r9.phase",
-                      "Use a supported rule evaluation phase"),
-                  param("r10", "vendor:typed requires parameter 'b'", "", "Provide all required rule parameters"),
-                  param("r10", "parameter 'i' for vendor:typed must be of type 'integer'", ".i",
-                        "Use a value compatible with the parameter type"),
-                  param("r10", "parameter 'l' for vendor:typed must be of type 'list<string>'", ".l",
-                        "Use a value compatible with the parameter type"),
-                  param("r10", "vendor:typed does not accept parameter 'z'", ".z",
-                        "Remove unknown parameters or use a supported rule identifier"),
+                 "  - {id: r11, rule: vendor:badkind, target: s, phase: execution}\n",
+                 {rule("r1", "target 'in' must reference a schema field", "target", kFieldOnly),
+                  rule("r2", "vorn:min_length requires a 'string' target field; 'i' is 'integer'", "target",
+                       kCompatible),
+                  rule("r4", "vorn:not_null cannot target nullable field 'ns'", "target", kNotNull),
+                  rule("r5", "vorn:range does not accept parameter 'lower'", "parameters.lower", kUnknownParameter),
+                  rule("r5", "vorn:range requires at least one of 'min' or 'max' parameters", "parameters",
+                       "Provide min and/or max bounds"),
+                  rule("r6", "parameter 'min' for vorn:range must be of type 'integer'", "parameters.min", kValueType),
+                  rule("r8", "vorn:min_length requires parameter 'min'", "parameters", kRequired),
+                  rule("r9", "vendor:nophase is not valid in phase 'postcondition'", "phase",
+                       "Use a supported rule evaluation phase"),
+                  rule("r10", "vendor:typed requires parameter 'b'", "parameters", kRequired),
+                  rule("r10", "parameter 'i' for vendor:typed must be of type 'integer'", "parameters.i", kValueType),
+                  rule("r10", "parameter 'l' for vendor:typed must be of type 'list<string>'", "parameters.l",
+                       kValueType),
+                  rule("r10", "vendor:typed does not accept parameter 'z'", "parameters.z", kUnknownParameter),
                   unreadable("invalid-rule", "vendor:badkind",
                              "unknown variant `widget`, expected one of `semanticAction`, `rule`, `function` at "
-                             "line 1 column 16"),
-                  sem("invalid-rule", "unsupported standard rule 'vorn:trim'", "rules.r12.rule",
-                      "Use a standardized rule identifier")}},
+                             "line 1 column 16")}},
         PassCase{"functions",
                  "functions:\n" + function("f2", "vendor:f", {}) + function("f3", "vorn:trim", {}) +
                      function("f4", "vorn:substr", {"string", "integer", "integer", "integer"}) +
@@ -185,26 +179,22 @@ INSTANTIATE_TEST_SUITE_P(
                      function("f14", "vendor:same", {"integer", "Integer"}) +
                      function("f15", "vorn:length", {"string"}, ", type: decimal") +
                      function("f16", "vendor:nokind", {}) + function("f17", "vendor:badtype", {}),
-                 {sem("invalid-function", "unsupported standard function 'vendor:f'", "functions.f2.function",
-                      "Use a standardized function identifier"),
-                  sem("invalid-function", "unsupported standard function 'vorn:trim'", "functions.f3.function",
-                      "Use a standardized function identifier"),
-                  fn("f4", "vorn:substr' expects at most 3 parameter(s), found 4", "parameters",
-                     "Remove extra parameters"),
+                 {sem("invalid-function", "unsupported standard function 'vendor:f'", "functions.f2.function", kStdFn),
+                  sem("invalid-function", "unsupported standard function 'vorn:trim'", "functions.f3.function", kStdFn),
+                  fn("f4", "vorn:substr' expects at most 3 parameter(s), found 4", "parameters", "Remove extra parameters"),
                   fn("f4", "vorn:substr' has too many parameters for its signature", "parameters[3]",
                      "Remove extra parameters"),
-                  fn("f5", "vorn:substr' parameter 1 'p0' has type 'integer', expected 'string'",
-                     "parameters[0].type", kAlign),
+                  fn("f5", "vorn:substr' parameter 1 'p0' has type 'integer', expected 'string'", "parameters[0].type",
+                     kAlign),
                   fn("f6", "vorn:coalesce' parameters must share the same primitive type", "parameters",
                      "Use homogeneous parameter types for coalesce"),
                   fn("f7", "vorn:coalesce' declares return type 'integer', expected 'string'", "type",
                      "Align the declared return type with parameter types"),
                   fn("f8", "vorn:coalesce' expects at least 1 parameter(s), found 0", "parameters",
                      "Declare the required number of parameters"),
-                  fn("f8", "vorn:coalesce' requires at least one parameter", "parameters",
-                     "Declare at least one parameter"),
-                  fn("f10", "vorn:length' declares a nullable return type but the standard signature is "
-                     "non-nullable", "nullable", "Set nullable: false on the function return type"),
+                  fn("f8", "vorn:coalesce' requires at least one parameter", "parameters", "Declare at least one parameter"),
+                  fn("f10", "vorn:length' declares a nullable return type but the standard signature is non-nullable",
+                     "nullable", "Set nullable: false on the function return type"),
                   fn("f12", "vorn:coalesce' parameter 'p0' must be a primitive type", "parameters[0].type",
                      "Use a supported primitive type"),
                   fn("f13", "vorn:concat' parameter 'p1' has type 'integer', expected one of string",

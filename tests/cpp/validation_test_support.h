@@ -10,6 +10,7 @@
 
 #include "diagnostics/diagnostic.h"
 #include "parser/parse.h"
+#include "registry/load.h"
 #include "support/json_writer.h"
 
 namespace vorn::validation_test {
@@ -32,6 +33,17 @@ inline std::string json_of(const std::vector<diagnostics::Diagnostic>& list) {
   for (const auto& d : list) d.serialize(w);
   w.end_array();
   return w.take();
+}
+
+// A registry of the given entries, a JSON object text whose entries may be
+// arrays of their values in key order.
+inline model::registry::RegistryDocument registry_of(const std::string& entries) {
+  auto loaded = registry::load::load_bytes(
+      R"({"id":"t","version":"1.0.0","governingSpecification":"1.0.0-draft","publicationStatus":"draft",)"
+      R"("entries":)" + entries + "}",
+      true);
+  if (!loaded) ADD_FAILURE() << "test registry does not load: " << json_of(loaded.diagnostics());
+  return loaded ? std::move(loaded).value() : model::registry::RegistryDocument{};
 }
 
 // One expected error diagnostic.
