@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
 #include "analysis/expr/infer/function_signatures.h"
 #include "model/types/logical_type.h"

@@ -77,7 +77,8 @@ constexpr DiagnosticRow kRows[] = {
     {Code::UnresolvedReference, kSemantic, "target '{}' is not declared", "{}", "Target a declared schema field"},
     {kObjectCode, kSemantic, "registry definition for '{}' is invalid JSON: {}", "registry.{}",
      "Fix the registry entry definition JSON for this identifier"},
-    {kObjectCode, kSemantic, "{} requires a '{}' target field; '{}' is '{}'", "{}", "Target a compatible schema field"},
+    {kObjectCode, kSemantic, "{} requires a '{}' target field; '{}' is '{}'", "{}",
+     "Target a compatible schema field"},
     {kObjectCode, kSemantic, "{} cannot target nullable field '{}'", "{}", "Target a non-nullable schema field"},
     {Code::InvalidRule, kSemantic, "{} is not valid in phase '{}'", "rules.{}.phase",
      "Use a supported rule evaluation phase"},
@@ -174,7 +175,8 @@ class SemanticsPass {
     if (!def) return;
     std::string_view phase = model::to_string(rule.phase);
     if (def->phases && std::find(def->phases->begin(), def->phases->end(), phase) == def->phases->end())
-      report(ctx_, kPhase, render(kRows[kPhase].message, rule.rule, phase), render(kRows[kPhase].object_ref, rule.id));
+      report(ctx_, kPhase, render(kRows[kPhase].message, rule.rule, phase),
+             render(kRows[kPhase].object_ref, rule.id));
     check_target(kRuleKind.code, rule.rule, def->target_type, def->target_nullable_allowed, *field, path);
     if (def->parameters) check_parameters(rule, cached->parameters);
   }
