@@ -52,6 +52,18 @@ struct ValidationContext {
                         std::string message, std::optional<std::string> object_ref,
                         std::optional<std::string> remediation, diagnostics::DiagnosticStage stage);
 
+  // One error of a row, stage validation: the row gives code and category,
+  // the caller the filled texts. Without a remediation argument the row's
+  // own is used, which then has no placeholders.
+  void report(const DiagnosticRow& row, std::string message, std::optional<std::string> object_ref,
+              std::optional<std::string> remediation) {
+    error(diagnostics::code_id(row.code), row.category, std::move(message), std::move(object_ref),
+          std::move(remediation));
+  }
+  void report(const DiagnosticRow& row, std::string message, std::optional<std::string> object_ref) {
+    report(row, std::move(message), std::move(object_ref), render_remediation(row));
+  }
+
   // For records the two operations above cannot express (warnings).
   void push(diagnostics::Diagnostic diagnostic) { diagnostics.push_back(std::move(diagnostic)); }
 };

@@ -4,6 +4,7 @@
 // use and never changed afterwards.
 
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,9 +39,10 @@ struct TargetResolution {
     bool operator==(const Interface&) const = default;
   };
   // A bare field name declared by several interfaces, in declaration order.
+  // Points into the index, so that asking for a name that many interfaces
+  // share costs nothing per interface.
   struct Ambiguous {
-    std::vector<FieldLocation> locations;
-    bool operator==(const Ambiguous&) const = default;
+    std::span<const FieldLocation> locations;
   };
   struct Unresolved {
     bool operator==(const Unresolved&) const = default;

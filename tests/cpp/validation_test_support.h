@@ -10,6 +10,7 @@
 
 #include "diagnostics/diagnostic.h"
 #include "parser/parse.h"
+#include "registry/load.h"
 #include "support/json_writer.h"
 
 namespace vorn::validation_test {
@@ -34,6 +35,17 @@ inline std::string json_of(const std::vector<diagnostics::Diagnostic>& list) {
   return w.take();
 }
 
+// A registry of the given entries, a JSON object text whose entries may be
+// arrays of their values in key order.
+inline model::registry::RegistryDocument registry_of(const std::string& entries) {
+  auto loaded = registry::load::load_bytes(
+      R"({"id":"t","version":"1.0.0","governingSpecification":"1.0.0-draft","publicationStatus":"draft",)"
+      R"("entries":)" + entries + "}",
+      true);
+  if (!loaded) ADD_FAILURE() << "test registry does not load: " << json_of(loaded.diagnostics());
+  return loaded ? std::move(loaded).value() : model::registry::RegistryDocument{};
+}
+
 // One expected error diagnostic.
 struct Expected {
   std::string code;
@@ -43,6 +55,22 @@ struct Expected {
   std::optional<std::string> object_ref;
   std::optional<std::string> remediation;
 };
+
+// A validation-stage error; an empty remediation stands for none.
+inline Expected error(std::string code, std::string category, std::string message, std::string object_ref,
+                      std::string remediation = "") {
+  return {std::move(code), "validation", std::move(category), std::move(message), std::move(object_ref),
+          remediation.empty() ? std::nullopt : std::optional<std::string>(std::move(remediation))};
+}
+
+// One document and everything the passes under test must report on it.
+struct PassCase {
+  const char* name;
+  std::string body;  // appended to kHeader
+  std::vector<Expected> expected;
+};
+
+inline std::string case_name(const ::testing::TestParamInfo<PassCase>& info) { return info.param.name; }
 
 // Written key by key here, so that a diagnostic's own writer is not what
 // produces the expected text.

@@ -9,8 +9,9 @@ import sys
 
 import pytest
 
-from conftest import MINIMAL_CONTRACT, VALID_YAML, diagnostic
+from conftest import MINIMAL_CONTRACT, REGISTRY_HEADER, VALID_YAML, diagnostic, registry_entry_yaml
 from vorn._native import (
+    analyze_contract,
     inspect,
     metadata_validate,
     parse_document,
@@ -326,3 +327,76 @@ def test_no_references_leak(call):
         except ValueError:
             pass
     assert (sys.getrefcount(value), sys.getrefcount(value["id"]), sys.getrefcount(json_module)) == before
+
+
+# --- references, interfaces, registry semantics and extensions --------------------
+
+
+def test_one_row_of_each_later_pass_in_stage_order():
+    value = contract_of(VALID_YAML)
+    value["inputs"][0].update(preconditions=[{"rule": "late"}, {"rule": "ghost"}], flag=1)
+    value["rules"] = [{"id": "late", "rule": "vorn:not_null", "target": "raw_orders.order_id", "phase": "execution"}]
+    value["expressions"] = [{"id": "e"}]
+    value["lineage"]["mappings"][0]["inputs"].append("nowhere")
+    value["x"] = 1
+    expected = [
+        diagnostic("vorn:unresolved-reference", "reference", "lineage input 'nowhere' does not match a declared input",
+                   "lineage.mappings.clean_orders.inputs", "Reference declared input identifiers"),
+        diagnostic("vorn:unresolved-reference", "reference", "precondition references unknown rule 'ghost'",
+                   "inputs.raw_orders.preconditions[1].rule", "Declare the rule in rules[] or fix the reference"),
+        diagnostic("vorn:missing-required-field", "semantic", "expression body is required when an expression is "
+                   "declared", "expressions.e", "Provide an expression body or remove the declaration"),
+        diagnostic("vorn:invalid-interface", "semantic", "precondition references rule 'late' with phase 'execution', "
+                   "expected precondition", "inputs.raw_orders.preconditions[0].rule",
+                   "Use a rule with phase: precondition for input preconditions"),
+        diagnostic("vorn:unknown-field", "structure", "unknown top-level field 'x'", "x",
+                   "Check for typos in standard field names such as inputs or outputs"),
+        diagnostic("vorn:invalid-extension", "structure", "extension key 'flag' must use a vendor namespace",
+                   "inputs.raw_orders.flag", "Use vendor:fieldName for input and output extensions"),
+    ]
+    assert validate_contract(value) == {"diagnostics": expected}
+    assert validate_document(json.dumps(value), "json") == {"diagnostics": expected}
+
+
+def semantic(code, message, object_ref, remediation):
+    return diagnostic(f"vorn:{code}", "semantic", message, object_ref, remediation)
+
+
+VENDOR_REGISTRY = REGISTRY_HEADER + "entries:\n" + "".join([
+    registry_entry_yaml("acme:mask", definition="'{\"kind\":\"semanticAction\",\"targetType\":\"integer\"}'"),
+    registry_entry_yaml("acme:positive", category="rule", definition="'{\"kind\":\"rule\",\"phases\":[]}'"),
+    registry_entry_yaml("acme:round", category="function",
+                        definition="'{\"kind\":\"function\",\"minArgs\":2,\"returnType\":\"decimal\"}'"),
+])
+
+
+@pytest.mark.parametrize(
+    "key, value, unknown, known",
+    [
+        ("semanticActions", {"id": "m", "action": "acme:mask", "target": "raw_orders.order_id"},
+         semantic("invalid-semantic-action", "unsupported standard semantic action 'acme:mask'",
+                  "semanticActions.m.action", "Use a standardized semantic action identifier"),
+         semantic("invalid-semantic-action", "acme:mask requires a 'integer' target field; 'order_id' is 'string'",
+                  "semanticActions.m.target", "Target a compatible schema field")),
+        ("rules", {"id": "p", "rule": "acme:positive", "target": "clean_orders.amount", "phase": "postcondition"},
+         semantic("invalid-rule", "unsupported standard rule 'acme:positive'", "rules.p.rule",
+                  "Use a standardized rule identifier"),
+         semantic("invalid-rule", "acme:positive is not valid in phase 'postcondition'", "rules.p.phase",
+                  "Use a supported rule evaluation phase")),
+        ("functions", {"id": "r", "function": "acme:round", "type": "decimal",
+                       "parameters": [{"name": "x", "type": "decimal"}]},
+         semantic("invalid-function", "unsupported standard function 'acme:round'", "functions.r.function",
+                  "Use a standardized function identifier"),
+         semantic("invalid-function", "function 'acme:round' expects at least 2 parameter(s), found 1",
+                  "functions.r.parameters", "Declare the required number of parameters")),
+    ],
+    ids=["semantic-action", "rule", "function"],
+)
+def test_vendor_entries_and_their_definitions_come_from_the_registry_file(tmp_path, key, value, unknown, known):
+    path = tmp_path / "registry.yaml"
+    path.write_text(VENDOR_REGISTRY)
+    contract_value = contract_of(VALID_YAML)
+    contract_value[key] = [value]
+    assert validate_contract(contract_value) == {"diagnostics": [unknown]}
+    assert validate_contract(contract_value, str(path)) == {"diagnostics": [known]}
+    assert analyze_contract(contract_value, registry_path=str(path))["validation"] == {"diagnostics": [known]}
