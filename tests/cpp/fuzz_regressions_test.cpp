@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../../fuzz/fuzz_checks.h"
+#include "../../fuzz/plan_checks.h"
 
 namespace vorn::fuzz {
 namespace {
@@ -62,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
         Target{"fuzz_contract_yaml", [](std::string_view b) { return check_contract(b, parser::DocumentFormat::Yaml); }},
         Target{"fuzz_contract_json", [](std::string_view b) { return check_contract(b, parser::DocumentFormat::Json); }},
         Target{"fuzz_registry", [](std::string_view b) { return check_registry(b); }},
-        Target{"fuzz_expression", [](std::string_view b) { return check_expression(b); }}),
+        Target{"fuzz_expression", [](std::string_view b) { return check_expression(b); }},
+        Target{"fuzz_plan", [](std::string_view b) { return check_plan(b); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
