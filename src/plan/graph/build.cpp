@@ -132,8 +132,8 @@ void add_rule_reads(const std::vector<PlanNode>& nodes, const Sources& sources, 
 }
 
 bool edge_less(const model::PlanDependency& a, const model::PlanDependency& b) {
-  if (a.from != b.from) return a.from < b.from;
-  if (a.to != b.to) return a.to < b.to;
+  if (int c = a.from.compare(b.from)) return c < 0;
+  if (int c = a.to.compare(b.to)) return c < 0;
   return a.reason < b.reason;
 }
 
@@ -160,7 +160,8 @@ BuildResult build(const TransformationContract& contract, const std::vector<Plan
         planning_error(kCycle, validation::context::render(kCycle.message, edge->from), std::string(kCycle.object_ref)));
   }
   result.dependencies = edges.take();
-  std::stable_sort(result.dependencies.begin(), result.dependencies.end(), edge_less);
+  // No two edges are equal, so no sort can order them differently.
+  std::sort(result.dependencies.begin(), result.dependencies.end(), edge_less);
   return result;
 }
 

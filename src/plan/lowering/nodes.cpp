@@ -9,21 +9,40 @@ namespace {
 
 using model::PlanNode;
 
+// Where a record sits: its section's list and its position there.
+struct Place {
+  std::string_view id;
+  int section;
+  std::size_t index;
+};
+
 template <class Record>
-void add_nodes(const std::vector<Record>& records, std::string_view section, std::vector<PlanNode>& nodes) {
-  for (const Record& record : records)
-    nodes.push_back(PlanNode{record.id, model::PlanNodeKind{record}, std::string(section) + record.id});
+void add_places(const std::vector<Record>& records, int section, std::vector<Place>& places) {
+  for (std::size_t i = 0; i < records.size(); ++i) places.push_back({records[i].id, section, i});
+}
+
+template <class Record>
+PlanNode node_of(const Record& record, std::string_view section) {
+  return PlanNode{record.id, model::PlanNodeKind{record}, std::string(section) + record.id};
 }
 
 }  // namespace
 
 std::vector<PlanNode> make_nodes(const vorn::model::TransformationContract& c) {
+  // Sorting the places rather than the nodes moves small values only.
+  std::vector<Place> places;
+  places.reserve(c.semantic_actions.size() + c.expressions.size() + c.rules.size());
+  add_places(c.semantic_actions, 0, places);
+  add_places(c.expressions, 1, places);
+  add_places(c.rules, 2, places);
+  std::stable_sort(places.begin(), places.end(), [](const Place& a, const Place& b) { return a.id < b.id; });
   std::vector<PlanNode> nodes;
-  nodes.reserve(c.semantic_actions.size() + c.expressions.size() + c.rules.size());
-  add_nodes(c.semantic_actions, "semanticActions.", nodes);
-  add_nodes(c.expressions, "expressions.", nodes);
-  add_nodes(c.rules, "rules.", nodes);
-  std::stable_sort(nodes.begin(), nodes.end(), [](const PlanNode& a, const PlanNode& b) { return a.id < b.id; });
+  nodes.reserve(places.size());
+  for (const Place& p : places) {
+    if (p.section == 0) nodes.push_back(node_of(c.semantic_actions[p.index], "semanticActions."));
+    if (p.section == 1) nodes.push_back(node_of(c.expressions[p.index], "expressions."));
+    if (p.section == 2) nodes.push_back(node_of(c.rules[p.index], "rules."));
+  }
   return nodes;
 }
 

@@ -4,7 +4,7 @@
 
 namespace vorn::plan::validate {
 
-vorn::model::TransformationContract plan_as_contract(const model::TransformationPlan& plan) {
+vorn::model::TransformationContract plan_interfaces_as_contract(const model::TransformationPlan& plan) {
   vorn::model::TransformationContract c;
   c.vorn_version = plan.identity.vorn_version;
   c.id = plan.identity.id;
@@ -18,6 +18,17 @@ vorn::model::TransformationContract plan_as_contract(const model::Transformation
   c.versioning = plan.versioning;
   c.extensions = plan.extensions;
   c.semantics = plan.guarantees.semantics;
+  return c;
+}
+
+vorn::model::TransformationContract plan_as_contract(const model::TransformationPlan& plan) {
+  vorn::model::TransformationContract c = plan_interfaces_as_contract(plan);
+  // Reserved up front: the records are copied, not moved, when a list grows.
+  std::size_t counts[3] = {};
+  for (const model::PlanNode& node : plan.nodes) ++counts[node.kind.value.index()];
+  c.semantic_actions.reserve(counts[0]);
+  c.expressions.reserve(counts[1]);
+  c.rules.reserve(counts[2]);
   for (const model::PlanNode& node : plan.nodes) {
     std::visit(
         [&](const auto& record) {

@@ -13,4 +13,8 @@ namespace vorn::plan::validate {
 // semantics block.
 vorn::model::TransformationContract plan_as_contract(const model::TransformationPlan& plan);
 
+// The same view without the records the nodes hold: all that the field
+// index, the expression scope and the graph's vertex set read of it.
+vorn::model::TransformationContract plan_interfaces_as_contract(const model::TransformationPlan& plan);
+
 }  // namespace vorn::plan::validate

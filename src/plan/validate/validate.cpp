@@ -166,7 +166,8 @@ void check_nodes(const model::TransformationPlan& plan, const analysis::expr::Ex
 std::vector<Diagnostic> validate_with_registry(const model::TransformationPlan& plan,
                                                const vorn::model::registry::RegistryDocument& registry) {
   std::vector<Diagnostic> out;
-  vorn::model::TransformationContract view = plan_as_contract(plan);
+  // The checks read the node records from the nodes themselves.
+  vorn::model::TransformationContract view = plan_interfaces_as_contract(plan);
   Checks checks(plan, out);
   checks.interfaces();
   checks.node_ids();
