@@ -1,10 +1,11 @@
 #include "plan/graph/topological_order.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <numeric>
+#include <functional>
 #include <string_view>
-#include <unordered_map>
 
 namespace vorn::plan::graph {
 namespace {
@@ -23,7 +24,9 @@ class Kahn {
   Kahn(const vorn::model::TransformationContract& contract, const std::vector<model::PlanNode>& nodes,
        const std::vector<model::PlanDependency>& dependencies, Mode mode)
       : ordered_(mode == kOrdered) {
-    index_.reserve(contract.inputs.size() + contract.outputs.size() + nodes.size());
+    std::size_t most = contract.inputs.size() + contract.outputs.size() + nodes.size();
+    slots_.assign(std::bit_ceil(2 * most + 2), kNone);
+    names_.reserve(most);
     for (const auto& input : contract.inputs) add_vertex(input.id);
     for (const auto& output : contract.outputs) add_vertex(output.id);
     for (const auto& node : nodes) add_vertex(node.id);
@@ -46,13 +49,21 @@ class Kahn {
   }
 
  private:
+  // The vertex index: open addressing over one flat array of vertex
+  // numbers, sized once, so that a large graph's lookups stay cheap.
+  std::size_t slot_of(std::string_view id) const {
+    std::size_t mask = slots_.size() - 1;
+    std::size_t i = std::hash<std::string_view>{}(id) & mask;
+    while (slots_[i] != kNone && names_[slots_[i]] != id) i = (i + 1) & mask;
+    return i;
+  }
   void add_vertex(std::string_view id) {
-    if (index_.try_emplace(id, static_cast<Vertex>(names_.size())).second) names_.push_back(id);
+    std::size_t slot = slot_of(id);
+    if (slots_[slot] != kNone) return;
+    slots_[slot] = static_cast<Vertex>(names_.size());
+    names_.push_back(id);
   }
-  Vertex find(std::string_view id) const {
-    auto it = index_.find(id);
-    return it == index_.end() ? kNone : it->second;
-  }
+  Vertex find(std::string_view id) const { return slots_[slot_of(id)]; }
 
   // Ascending byte order, computed once so that every later sort compares
   // integers.
@@ -104,7 +115,7 @@ class Kahn {
   }
 
   bool ordered_;
-  std::unordered_map<std::string_view, Vertex> index_;
+  std::vector<Vertex> slots_;
   std::vector<std::string_view> names_;
   std::vector<Vertex> rank_;
   std::vector<Vertex> by_rank_;
