@@ -19,7 +19,8 @@ using validation_test::Expected;
 // "from>to reason, ..."
 std::string edges_text(const std::vector<model::PlanDependency>& edges) {
   std::string out;
-  for (const auto& e : edges) out += (out.empty() ? "" : ", ") + e.from + ">" + e.to + " " + std::string(to_string(e.reason));
+  for (const auto& e : edges)
+    out += (out.empty() ? "" : ", ") + e.from + ">" + e.to + " " + std::string(to_string(e.reason));
   return out;
 }
 
@@ -31,14 +32,16 @@ Expected planning(const char* code, const char* category, std::string message, s
 constexpr const char* kMissing = "Include all semantic actions in the explicit order list";
 constexpr const char* kShared = "Declare semantics.ordering or avoid overlapping semantic action targets";
 Expected cycle(const char* id) {
-  return planning("vorn:cyclic-dependency", "semantic", std::string("dependency graph contains a cycle involving '") + id + "'",
-                  "dependencies");
+  return planning("vorn:cyclic-dependency", "semantic",
+                  std::string("dependency graph contains a cycle involving '") + id + "'", "dependencies");
 }
 
 // Input `in` (fields x, y) and output `out` (fields x, z), mapped by lineage.
 constexpr const char* kInterfaces =
-    "inputs: [{id: in, schema: {fields: [{name: x, type: integer, nullable: false}, {name: y, type: integer, nullable: false}]}}]\n"
-    "outputs: [{id: out, schema: {fields: [{name: x, type: integer, nullable: false}, {name: z, type: integer, nullable: false}]}}]\n";
+    "inputs: [{id: in, schema: {fields: [{name: x, type: integer, nullable: false},"
+    " {name: y, type: integer, nullable: false}]}}]\n"
+    "outputs: [{id: out, schema: {fields: [{name: x, type: integer, nullable: false},"
+    " {name: z, type: integer, nullable: false}]}}]\n";
 constexpr const char* kLineage = "lineage: {mappings: [{output: out, inputs: [in, ghost]}]}\n";
 
 struct Case {
@@ -75,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "semanticActions: [{id: a, action: t, target: in.x}, {id: b, action: t, target: in.x},"
                  " {id: c, action: t, target: out}]\n"
                  "semantics: {ordering: {mode: explicit, order: [a, z, b, a]}}\n",
-             "a>b fieldWrite, a>z explicitOrder, b>a fieldWrite, b>a explicitOrder, ghost>out lineage, in>a fieldRead, in>b fieldRead, in>out lineage, z>b explicitOrder",
+             "a>b fieldWrite, a>z explicitOrder, b>a fieldWrite, b>a explicitOrder, ghost>out lineage, in>a fieldRead, "
+             "in>b fieldRead, in>out lineage, z>b explicitOrder",
              {planning("vorn:unresolved-plan-reference", "reference",
                        "semantics.ordering references unknown semantic action 'z'", "semantics.ordering.order[1]",
                        "Reference only declared semantic action identifiers in semantics.ordering"),
@@ -94,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
              std::string(kInterfaces) + kLineage +
                  "semanticActions: [{id: a, action: t, target: in.nothing}, {id: b, action: t, target: out.z},"
                  " {id: c, action: t, target: x}]\n",
-             "ghost>b lineage, ghost>out lineage, in>a fieldRead, in>b lineage, in>out lineage", {}},
+             "ghost>b lineage, ghost>out lineage, in>a fieldRead, in>b lineage, in>out lineage",
+             {}},
         Case{"rule_phases_pair_within_a_target",
              std::string(kInterfaces) +
                  "rules: [{id: q, rule: r, target: in.x, phase: postcondition}, {id: e, rule: r, target: in.x,"
@@ -108,7 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
              std::string(kInterfaces) + kLineage +
                  "semanticActions: [{id: w, action: t, target: out.z}]\n"
                  "expressions: [{id: e, expr: 'out.z + y'}]\n",
-             "ghost>out lineage, ghost>w lineage, in>e fieldRead, in>out lineage, in>w lineage, w>e fieldRead", {}},
+             "ghost>out lineage, ghost>w lineage, in>e fieldRead, in>out lineage, in>w lineage, w>e fieldRead",
+             {}},
         Case{"expression_reads_the_writer_listed_last",
              std::string(kInterfaces) + kLineage +
                  "semanticActions: [{id: v, action: t, target: out.z}, {id: w, action: t, target: out.z}]\n"
@@ -127,7 +133,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "semantics.ordering", kShared)}},
         Case{"interface_conditions",
              "inputs: [{id: in, preconditions: [{rule: p}, {rule: nothing}]}]\n"
-             "outputs: [{id: out, postconditions: [{rule: q}]}]\n" + std::string(kLineage) +
+             "outputs: [{id: out, postconditions: [{rule: q}]}]\n" +
+                 std::string(kLineage) +
                  "rules: [{id: p, rule: r, target: elsewhere, phase: precondition}, {id: q, rule: r, target: out,"
                  " phase: postcondition}]\n",
              "ghost>out lineage, ghost>q fieldRead, ghost>q interfaceCondition, in>out lineage, in>p "
@@ -161,14 +168,16 @@ TEST_P(KahnOrder, FirstInFirstOut) {
 
 INSTANTIATE_TEST_SUITE_P(
     Graphs, KahnOrder,
-    ::testing::Values(OrderCase{"ready_in_ascending_order", {"b", "a"}, {{"i", "b"}, {"i", "a"}, {"a", "o"}, {"b", "o"}}, "i a b o", true},
-                      OrderCase{"freed_later_joins_the_back", {"a", "b", "c", "d"}, {{"b", "a"}}, "b c d i o a", true},
-                      OrderCase{"repeated_edges_count_each_time", {"a", "b"}, {{"a", "b"}, {"a", "b"}}, "a i o b", true},
-                      OrderCase{"unknown_ends_ignored", {"a"}, {{"ghost", "a"}, {"a", "ghost"}}, "a i o", true},
-                      OrderCase{"a_shared_id_is_one_vertex", {"i", "o"}, {{"i", "o"}}, "i o", true},
-                      OrderCase{"two_cycle", {"a", "b"}, {{"a", "b"}, {"b", "a"}}, "", false},
-                      OrderCase{"self_loop", {"a"}, {{"a", "a"}}, "", false},
-                      OrderCase{"no_edges", {}, {}, "i o", true}),
+    ::testing::Values(
+        OrderCase{"ready_in_ascending_order", {"b", "a"}, {{"i", "b"}, {"i", "a"}, {"a", "o"}, {"b", "o"}},
+                  "i a b o", true},
+        OrderCase{"freed_later_joins_the_back", {"a", "b", "c", "d"}, {{"b", "a"}}, "b c d i o a", true},
+        OrderCase{"repeated_edges_count_each_time", {"a", "b"}, {{"a", "b"}, {"a", "b"}}, "a i o b", true},
+        OrderCase{"unknown_ends_ignored", {"a"}, {{"ghost", "a"}, {"a", "ghost"}}, "a i o", true},
+        OrderCase{"a_shared_id_is_one_vertex", {"i", "o"}, {{"i", "o"}}, "i o", true},
+        OrderCase{"two_cycle", {"a", "b"}, {{"a", "b"}, {"b", "a"}}, "", false},
+        OrderCase{"self_loop", {"a"}, {{"a", "a"}}, "", false},
+        OrderCase{"no_edges", {}, {}, "i o", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -47,27 +47,34 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"no_outputs", "inputs: [{id: in}]\n", false, {incomplete("plan requires at least one output", "outputs")}},
         // The broken expression is never analysed: the lineage stops lowering first.
         Case{"first_uncovered_output_only",
-             std::string(kTwoOutputs) + "lineage: {mappings: [{output: o1, inputs: [in]}]}\nexpressions: [{id: e, expr: '+'}]\n",
-             false, {incomplete("output 'o2' is not covered by lineage mappings", "lineage.mappings")}},
+             std::string(kTwoOutputs) +
+                 "lineage: {mappings: [{output: o1, inputs: [in]}]}\nexpressions: [{id: e, expr: '+'}]\n",
+             false,
+             {incomplete("output 'o2' is not covered by lineage mappings", "lineage.mappings")}},
         Case{"an_output_mapped_twice",
              std::string(kTwoOutputs) + "lineage: {mappings: [{output: o1, inputs: [in]}, {output: o2, inputs: [in]},"
                                         " {output: o1, inputs: [in]}]}\n",
-             true, {}},
+             true,
+             {}},
         Case{"analysis_error_stops_before_validation",
-             std::string(kTwoOutputs) + "expressions: [{id: e, expr: 'in.a + true'}]\n", false,
-             {{"vorn:invalid-type", "analysis", "type", "operator requires numeric operands, found 'integer' and 'boolean'",
-               "expressions.e",
+             std::string(kTwoOutputs) + "expressions: [{id: e, expr: 'in.a + true'}]\n",
+             false,
+             {{"vorn:invalid-type", "analysis", "type",
+               "operator requires numeric operands, found 'integer' and 'boolean'", "expressions.e",
                "Fix field references, operators, or function calls in the expression"}}},
-        Case{"without_lineage_every_output_is_reported", kTwoOutputs, false,
+        Case{"without_lineage_every_output_is_reported",
+             kTwoOutputs,
+             false,
              {incomplete("output 'o1' has no lineage mapping", "lineage"),
               incomplete("output 'o2' has no lineage mapping", "lineage")}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Lowering, NodesSortByIdKeepingKindOrderAmongEqualIds) {
-  auto contract = validation_test::contract_of(std::string(validation_test::kHeader) +
-                                               "semanticActions: [{id: b, action: t, target: x}, {id: x, action: t, target: x}]\n"
-                                               "expressions: [{id: ab}]\n"
-                                               "rules: [{id: x, rule: r, target: x, phase: execution}, {id: a, rule: r, target: x, phase: execution}]\n");
+  auto contract = validation_test::contract_of(
+      std::string(validation_test::kHeader) +
+      "semanticActions: [{id: b, action: t, target: x}, {id: x, action: t, target: x}]\n"
+      "expressions: [{id: ab}]\n"
+      "rules: [{id: x, rule: r, target: x, phase: execution}, {id: a, rule: r, target: x, phase: execution}]\n");
   std::string order;
   for (const auto& node : make_nodes(contract)) order += node.object_ref + " ";
   EXPECT_EQ(order, "rules.a expressions.ab semanticActions.b semanticActions.x rules.x ");

@@ -66,8 +66,10 @@ INSTANTIATE_TEST_SUITE_P(
              "error: unknown variant `order`, expected one of `lineage`, `fieldRead`, `fieldWrite`, "
              "`explicitOrder`, `rulePhase`, `interfaceCondition` at line 1 column 163"},
         Case{"postconditions_only",
-             plan(R"("nodes":[],"dependencies":[],"guarantees":{"outputPostconditions":[{"ruleId":"r","isInput":false,"interfaceId":"o"}]})"),
-             plan(R"("nodes":[],"dependencies":[],"guarantees":{"outputPostconditions":[{"interfaceId":"o","isInput":false,"ruleId":"r"}]})")},
+             plan(R"("nodes":[],"dependencies":[],"guarantees":{"outputPostconditions":)"
+                  R"([{"ruleId":"r","isInput":false,"interfaceId":"o"}]})"),
+             plan(R"("nodes":[],"dependencies":[],"guarantees":{"outputPostconditions":)"
+                  R"([{"interfaceId":"o","isInput":false,"ruleId":"r"}]})")},
         Case{"extensions_keep_order_findings_sort_attributes",
              plan(std::string(kEmpty) + R"(,"extensions":{"x:b":1,"x:a":[2.5]},"findings":[{"message":"m",)" +
                   R"("kind":"k","objectRef":"o","attributes":{"z":1,"a":{"y":1,"b":2}}}])"),

@@ -63,11 +63,12 @@ INSTANTIATE_TEST_SUITE_P(
     Checks, PlanValidation,
     ::testing::Values(
         Case{"valid", "{}", {}},
-        Case{"no_interfaces", R"({"inputs": [], "outputs": [], "lineage": null})",
+        Case{"no_interfaces",
+             R"({"inputs": [], "outputs": [], "lineage": null})",
              {error("vorn:incomplete-plan", "structure", "plan is missing inputs", "inputs"),
               error("vorn:incomplete-plan", "structure", "plan is missing outputs", "outputs")}},
-        Case{"duplicate_node_ids", R"({"nodes": [)" + action("a", "in") + "," + rule("a", "in") + "," +
-                                       rule("a", "in") + "]}",
+        Case{"duplicate_node_ids",
+             R"({"nodes": [)" + action("a", "in") + "," + rule("a", "in") + "," + rule("a", "in") + "]}",
              {error("vorn:invalid-plan", "structure", "duplicate plan node id 'a'", "rules.a"),
               error("vorn:invalid-plan", "structure", "duplicate plan node id 'a'", "rules.a")}},
         Case{"unknown_ends_and_a_cycle",
@@ -79,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
               error(kUnresolved, "reference", "dependency target 'y' is not a known node or interface",
                     "dependencies[1].to"),
               error("vorn:cyclic-dependency", "semantic", "plan dependency graph contains a cycle", "dependencies")}},
-        Case{"no_lineage_block", R"({"outputs": [{"id": "o1"}, {"id": "o2"}], "lineage": null})",
+        Case{"no_lineage_block",
+             R"({"outputs": [{"id": "o1"}, {"id": "o2"}], "lineage": null})",
              {error("vorn:incomplete-plan", "structure", "output 'o1' has no lineage mapping", "lineage"),
               error("vorn:incomplete-plan", "structure", "output 'o2' has no lineage mapping", "lineage")}},
         Case{"lineage_names_unknown_interfaces",
@@ -98,8 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
              R"({"nodes": [)" + expression("e1", "in.a + in.d", "integer") + "," +
                  expression("e2", "in.a + 1", "integer") + "," + expression("e3", "in.d", "list<") + "," +
                  expression("e4", "in.a +", "integer") + "]}",
-             {error("vorn:plan-type-mismatch", "type", "expression declared type 'integer' does not match inferred type",
-                    "expressions.e1"),
+             {error("vorn:plan-type-mismatch", "type",
+                    "expression declared type 'integer' does not match inferred type", "expressions.e1"),
               {"vorn:invalid-expression", "analysis", "syntax",
                "expected a literal, field reference, function call, or parenthesized expression", "expressions.e4",
                "Fix expression syntax (operators, parentheses, or string literals)"}}},
@@ -108,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
                  R"(], "guarantees": {"inputPreconditions": [{"interfaceId": "in", "isInput": true, "ruleId": "e"},
                     {"interfaceId": "in", "isInput": true, "ruleId": "r"}],
                     "outputPostconditions": [{"interfaceId": "out", "isInput": false, "ruleId": "q"}]}})",
-             {error(kUnresolved, "reference", "input precondition references unknown rule 'r'", "inputs.in.preconditions"),
+             {error(kUnresolved, "reference", "input precondition references unknown rule 'r'",
+                    "inputs.in.preconditions"),
               error(kUnresolved, "reference", "output postcondition references unknown rule 'q'",
                     "outputs.out.postconditions")}}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -55,11 +55,13 @@ NAN = float("nan")
 
 @pytest.mark.parametrize("call, error, message", [
     (lambda: plan_validate(None), TypeError, "plan must be a dict, not None"),
-    (lambda: plan_validate({**PLAN, "x": [NAN]}), ValueError, "plan contains non-finite float values (NaN or Infinity)"),
+    (lambda: plan_validate({**PLAN, "x": [NAN]}), ValueError,
+     "plan contains non-finite float values (NaN or Infinity)"),
     (lambda: plan_validate({}), ValueError, "invalid plan: missing field `identity` at line 1 column 2"),
     (lambda: plan_validate({"input_s": 1}), ValueError, "invalid plan: missing field `identity` at line 1 column 14"),
     (lambda: plan_validate({**PLAN, "nodes": [{"id": "a", "kind": {"kind": "step"}, "objectRef": "x"}]}), ValueError,
-     "invalid plan: unknown variant `step`, expected one of `semanticAction`, `expression`, `rule` at line 1 column 1408"),
+     "invalid plan: unknown variant `step`, expected one of `semanticAction`, `expression`, `rule` "
+     "at line 1 column 1408"),
     (lambda: plan_validate(PLAN, "/nonexistent/r.yaml"), ValueError,
      "failed to read registry '/nonexistent/r.yaml': No such file or directory"),
     (lambda: plan_lower(None), TypeError, "contract must be a dict, not None"),

@@ -156,8 +156,8 @@ BuildResult build(const TransformationContract& contract, const std::vector<Plan
   // Named by an edge that Kahn's algorithm could not remove, so that the id
   // lies on a cycle or behind one, never on the acyclic part of the graph.
   if (const auto* edge = first_edge_left_in_cycle(contract, nodes, edges.edges())) {
-    result.diagnostics.push_back(
-        planning_error(kCycle, validation::context::render(kCycle.message, edge->from), std::string(kCycle.object_ref)));
+    std::string message = validation::context::render(kCycle.message, edge->from);
+    result.diagnostics.push_back(planning_error(kCycle, std::move(message), std::string(kCycle.object_ref)));
   }
   result.dependencies = edges.take();
   // No two edges are equal, so no sort can order them differently.
