@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "plan/lowering/plan_result.h"
 #include "plan/model/plan.h"
 
 namespace vorn::plan::model {
@@ -78,10 +77,6 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"finding_needs_message", plan(std::string(kEmpty) + R"(,"findings":[{"objectRef":"o","kind":"k"}])"),
              "error: missing field `message` at line 1 column 184"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PlanResult, WithoutPlanHoldsOnlyDiagnostics) {
-  EXPECT_EQ(lowering::PlanResult{}.to_json(), R"({"diagnostics":[]})");
-}
 
 }  // namespace
 }  // namespace vorn::plan::model
