@@ -13,11 +13,13 @@ sys.path.insert(0, str(pathlib.Path(__file__).parent))
 import bench_analysis  # noqa: E402
 import bench_compare  # noqa: E402
 import bench_parse  # noqa: E402
+import bench_plan  # noqa: E402
 import bench_validation  # noqa: E402
 
 
 def main():
-    bench_parse.print_table(bench_parse.rows() + bench_validation.rows() + bench_analysis.rows() + bench_compare.rows())
+    bench_parse.print_table(bench_parse.rows() + bench_validation.rows() + bench_analysis.rows()
+                            + bench_plan.rows() + bench_compare.rows())
 
 
 if __name__ == "__main__":

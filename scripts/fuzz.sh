@@ -13,7 +13,8 @@ root=$PWD
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_contract_yaml fuzz_contract_json fuzz_registry fuzz_expression fuzz_compare)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_contract_yaml fuzz_contract_json fuzz_registry fuzz_expression fuzz_plan
+                                      fuzz_compare)
 build=$root/build/fuzz
 
 if ! command -v clang++ >/dev/null; then

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/json_value.h"
+#include "parser/record_spec.h"
 
 namespace vorn {
 class JsonWriter;
@@ -24,7 +25,9 @@ struct AnalysisFinding {
   bool operator==(const AnalysisFinding& other) const;
 
   // {"objectRef":..,"kind":..,"message":..,"attributes":{..}}; the
-  // attributes key is left out when there are none.
+  // attributes key is left out when there are none. Plans carry findings,
+  // so they are read back by the same table.
+  static const parser::RecordSpec<AnalysisFinding>& spec();
   void serialize(JsonWriter& w) const;
   std::string to_json() const;
 };

@@ -58,6 +58,17 @@ void EventReader::skip_value() {
     ++pos_;
 }
 
+std::size_t EventReader::count_items() const {
+  const Event& e = peek();
+  if (e.kind != EventKind::MapStart && e.kind != EventKind::SeqStart) return 0;
+  std::size_t items = 0;
+  for (std::size_t i = pos_ + 1; i < e.end; ++items) {
+    const Event& item = stream_.events[i];
+    i = item.kind == EventKind::MapStart || item.kind == EventKind::SeqStart ? item.end + 1 : i + 1;
+  }
+  return items;
+}
+
 bool EventReader::fail(std::string_view message, const Event& at) {
   if (error_.empty()) error_ = fmt::format("{} at line {} column {}", message, at.line, at.column);
   return false;

@@ -22,6 +22,9 @@ class EventReader {
   bool at_end() const { return pos_ >= stream_.events.size(); }
   // Moves past one whole value: a scalar, or a container with its contents.
   void skip_value();
+  // The values directly inside the container at the current position (keys
+  // and values alike for a mapping); 0 for a scalar.
+  std::size_t count_items() const;
 
   std::string_view text(const Event& e) const { return stream_.text_of(e); }
   bool is_yaml() const { return stream_.format == DocumentFormat::Yaml; }

@@ -109,10 +109,10 @@ bool read_record(EventReader& r, T& out) {
   return r.fail_invalid_type(e, spec.expected);
 }
 
+// The members of a record without the braces around them.
 template <class T>
-void write_record(JsonWriter& w, const T& value) {
+void write_members(JsonWriter& w, const T& value) {
   const RecordSpec<T>& spec = T::spec();
-  w.begin_object();
   for (const FieldSpec<T>& f : spec.fields) f.write(w, f.key, value);
   if (spec.extensions) {
     for (const auto& [key, v] : value.*spec.extensions) {
@@ -120,6 +120,23 @@ void write_record(JsonWriter& w, const T& value) {
       w.json(v);
     }
   }
+}
+
+template <class T>
+void write_record(JsonWriter& w, const T& value) {
+  w.begin_object();
+  write_members(w, value);
+  w.end_object();
+}
+
+// The tagged form: the key `kind` with the tag first, then the record's own
+// members as the plain form writes them.
+template <class T>
+void write_tagged_record(JsonWriter& w, std::string_view tag, const T& value) {
+  w.begin_object();
+  w.key("kind");
+  w.string(tag);
+  write_members(w, value);
   w.end_object();
 }
 

@@ -14,6 +14,7 @@
 #include "diagnostics/diagnostic.h"
 #include "model/contract.h"
 #include "parser/document_format.h"
+#include "plan/model/plan.h"
 #include "support/result.h"
 
 namespace vorn::python {
@@ -62,6 +63,7 @@ std::optional<T> record_from_py(PyObject* obj, RecordKind kind, Result<T> (*read
 }
 
 std::optional<model::TransformationContract> contract_from_py(PyObject* obj);
+std::optional<plan::model::TransformationPlan> plan_from_py(PyObject* obj);
 
 // Raises `type` with a core message, decoding it as UTF-8 with "replace" so
 // that stray bytes (from a file name, say) never hide the error itself.

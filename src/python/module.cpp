@@ -24,6 +24,12 @@ PyMethodDef kMethods[] = {
     {"analyze_contract", as_method(analyze_contract), METH_VARARGS | METH_KEYWORDS,
      "analyze_contract(contract, registry_path=None)\n--\n\n"
      "Analyze a parsed transformation contract (expressions + semantics)."},
+    {"plan_lower", as_method(plan_lower), METH_VARARGS | METH_KEYWORDS,
+     "plan_lower(contract, registry_path=None)\n--\n\nLower a parsed transformation contract to a plan."},
+    {"plan_topological_order", as_method(plan_topological_order), METH_VARARGS | METH_KEYWORDS,
+     "plan_topological_order(contract, plan_obj)\n--\n\nCompute topological execution order for a lowered plan."},
+    {"plan_validate", as_method(plan_validate), METH_VARARGS | METH_KEYWORDS,
+     "plan_validate(plan_obj, registry_path=None)\n--\n\nValidate a transformation plan."},
     {"metadata_validate", as_method(metadata_validate), METH_VARARGS | METH_KEYWORDS,
      "metadata_validate(contract)\n--\n\nValidate metadata for a parsed transformation contract."},
     {"validate_document", as_method(validate_document), METH_VARARGS | METH_KEYWORDS,

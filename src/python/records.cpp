@@ -1,4 +1,4 @@
-// Contracts (and later plans) passed in from Python: Python data -> JSON
+// Contracts and plans passed in from Python: Python data -> JSON
 // text -> the core's JSON reader.
 
 #include "python/convert.h"
@@ -11,6 +11,7 @@ namespace vorn::python {
 namespace {
 
 constexpr RecordKind kContract{"contract", true};
+constexpr RecordKind kPlan{"plan", false};
 
 bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
@@ -93,6 +94,10 @@ void set_invalid_record(RecordKind kind, const std::string& message) {
 
 std::optional<model::TransformationContract> contract_from_py(PyObject* obj) {
   return record_from_py<model::TransformationContract>(obj, kContract, parser::json::read_contract);
+}
+
+std::optional<plan::model::TransformationPlan> plan_from_py(PyObject* obj) {
+  return record_from_py<plan::model::TransformationPlan>(obj, kPlan, plan::model::TransformationPlan::from_json);
 }
 
 }  // namespace vorn::python

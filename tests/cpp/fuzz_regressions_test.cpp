@@ -13,6 +13,7 @@
 
 #include "../../fuzz/compare_checks.h"
 #include "../../fuzz/fuzz_checks.h"
+#include "../../fuzz/plan_checks.h"
 
 namespace vorn::fuzz {
 namespace {
@@ -64,6 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         Target{"fuzz_contract_json", [](std::string_view b) { return check_contract(b, parser::DocumentFormat::Json); }},
         Target{"fuzz_registry", [](std::string_view b) { return check_registry(b); }},
         Target{"fuzz_expression", [](std::string_view b) { return check_expression(b); }},
+        Target{"fuzz_plan", [](std::string_view b) { return check_plan(b); }},
         Target{"fuzz_compare", [](std::string_view b) { return check_compare(b); }}),
     [](const auto& info) { return std::string(info.param.name); });
 

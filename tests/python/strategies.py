@@ -185,6 +185,25 @@ def mutated(draw, strategy):
 
 CONTRACTS = mutated(CONTRACT_BODY)
 
+DEPENDENCY = st.fixed_dictionaries({"from": IDENTIFIERS, "to": IDENTIFIERS, "reason": st.sampled_from(
+    ["lineage", "fieldRead", "fieldWrite", "explicitOrder", "rulePhase", "interfaceCondition"])})
+
+
+def as_plan(contract, dependencies):
+    """A plan holding a generated contract's records as its nodes."""
+    sections = [("semanticActions", "semanticAction"), ("expressions", "expression"), ("rules", "rule")]
+    return {"identity": {k: contract[k] for k in ("vornVersion", "id", "name", "version")},
+            "inputs": contract.get("inputs", []), "outputs": contract.get("outputs", []),
+            "nodes": [{"id": r["id"], "kind": {"kind": kind, **r}, "objectRef": f"{section}.{r['id']}"}
+                      for section, kind in sections for r in contract.get(section, [])],
+            "dependencies": dependencies, "lineage": contract.get("lineage"),
+            "guarantees": {"inputPreconditions": [{"interfaceId": i["id"], "isInput": True, "ruleId": c["rule"]}
+                                                  for i in contract.get("inputs", [])
+                                                  for c in i.get("preconditions", [])]}}
+
+
+PLANS = mutated(st.builds(as_plan, CONTRACT_BODY, lists_of(DEPENDENCY, 8)))
+
 STATUSES = st.sampled_from(["draft", "experimental", "standard", "deprecated", "obsolete"])
 REGISTRY_KEYS = mostly(st.sampled_from(["acme:mask", "acme:fn", "vorn:lower", "vorn:new", "vorn", "acme:x"]),
                        st.sampled_from(["lowercase", "acme:", ""]) | TEXT)

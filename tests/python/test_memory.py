@@ -106,6 +106,18 @@ CASES = {
         lambda: _native.parse_path(p["contract"]), lambda: _native.parse_path(1),
     ]),
 }
+PLAN = _native.plan_lower(CONTRACT)["plan"]
+NAN_PLAN = {**PLAN, "nodes": [float("nan")]}
+INPUTS += [PLAN, NAN_PLAN]
+CASES["plan_lower"] = (20_000, lambda p: contract_calls(_native.plan_lower) + [
+    lambda: _native.plan_lower(CONTRACT, p["registry"]), lambda: _native.plan_lower(CONTRACT, p["bad registry"])])
+CASES["plan_validate"] = (20_000, lambda p: contract_calls(_native.plan_validate) + [
+    lambda: _native.plan_validate(PLAN), lambda: _native.plan_validate(NAN_PLAN),
+    lambda: _native.plan_validate(PLAN, p["registry"]), lambda: _native.plan_validate(PLAN, p["missing"])])
+CASES["plan_topological_order"] = (100_000, lambda p: [
+    lambda: _native.plan_topological_order(CONTRACT, PLAN), lambda: _native.plan_topological_order(CONTRACT, None),
+    lambda: _native.plan_topological_order(NAN_CONTRACT, PLAN), lambda: _native.plan_topological_order(CONTRACT, {}),
+    lambda: _native.plan_topological_order(CONTRACT, NAN_PLAN), lambda: _native.plan_topological_order(CONTRACT)])
 CASES["compat_analyze"] = (100_000, lambda p: [
     lambda: _native.compat_analyze(CONTRACT, BAD_VERSIONS), lambda: _native.compat_analyze(CONTRACT, None),
     lambda: _native.compat_analyze(CONTRACT, CONTRACT, ["types", "bogus"]),

@@ -12,7 +12,8 @@ from hypothesis import strategies as st
 
 from conftest import MINIMAL_CONTRACT, single_parse_error
 from strategies import (
-    ANY_ARGUMENT, ANY_FORMAT, CONTRACTS, DOCUMENTS, FORMATS, JSON_DICTS, NAMES, ODD_JSON_VALUES, ODD_TEXT, REGISTRIES,
+    ANY_ARGUMENT, ANY_FORMAT, CONTRACTS, DOCUMENTS, FORMATS, JSON_DICTS, NAMES, ODD_JSON_VALUES, ODD_TEXT, PLANS,
+    REGISTRIES,
     SYNTAX_TEXT, TEXT, json_text, yaml_text,
 )
 from vorn import _native
@@ -25,6 +26,7 @@ CONTRACT_FUNCTIONS = [_native.validate_contract, _native.metadata_validate, _nat
 ANALYZE = getattr(_native, "analyze_contract", None)
 if ANALYZE:
     CONTRACT_FUNCTIONS.append(ANALYZE)
+CONTRACT_FUNCTIONS.append(_native.plan_lower)
 
 # Registry ids in every place a contract names one.
 CONTRACT_WITH_EVERYTHING = {
@@ -39,10 +41,11 @@ CONTRACT_WITH_EVERYTHING = {
 BINDING = r"[\w.]+\(\) (argument|takes|missing|got)"
 ALLOWED = {
     TypeError: [BINDING, r"content must be str or bytes$", r"content must be str, bytes, or bytearray$",
-                r"contract must be a dict, not None$", r"Object of type \w+ is not JSON serializable$",
+                r"(contract|plan) must be a dict, not None$", r"Object of type \w+ is not JSON serializable$",
                 r"keys must be str, int, float, bool or None, not \w+$"],
     ValueError: [r"unsupported format '.*'; use 'yaml' or 'json'$",
-                 r"contract contains non-finite float values \(NaN or Infinity\)$", r"invalid contract: .",
+                 r"(contract|plan) contains non-finite float values \(NaN or Infinity\)$",
+                 r"invalid (contract|plan): .",
                  r"Circular reference detected$", r"failed to read ", r"invalid registry (YAML|JSON): ",
                  r"unsupported file extension for ", r"(duplicate )?registry ", r"entry key ",
                  r"governingSpecification is required", r"extension namespace ", r"invalid scope token\(s\): "],
@@ -253,6 +256,28 @@ def test_round_trip_strategy_mostly_builds_contracts_that_parse():
     assert sum(parsed) >= len(parsed) // 4, (sum(parsed), len(parsed))
 
 
+@SETTINGS
+@given(plan=PLANS)
+def test_plans_validate_and_order_alike(plan):
+    report = twice(_native.plan_validate, plan)
+    ids = {key: [item["id"] for item in plan.get(key) or []] if report[0] == "ok" else [] for key in
+           ("inputs", "outputs", "nodes")}
+    contract = {**MINIMAL_CONTRACT, "inputs": [{"id": i} for i in ids["inputs"]],
+                "outputs": [{"id": o} for o in ids["outputs"]]}
+    order = twice(_native.plan_topological_order, contract, plan)
+    if report[0] == "raised":
+        assert report[1] is ValueError and order == report
+        return
+    cyclic = any(d["id"] == "vorn:cyclic-dependency" for d in check_report(report[1])["diagnostics"])
+    vertices = set(ids["inputs"] + ids["outputs"] + ids["nodes"])
+    assert (order[1] == []) == (cyclic or not vertices)
+    position = {vertex: i for i, vertex in enumerate(order[1])}
+    assert sorted(position) == sorted(vertices) or not position
+    for d in plan["dependencies"]:
+        assert not position or d["from"] not in vertices or d["to"] not in vertices or (
+            position[d["from"]] < position[d["to"]])
+
+
 # --- comparisons ------------------------------------------------------------------------
 
 
@@ -377,6 +402,8 @@ CALLS = [
     ("evolve_analyze", lambda x: _native.evolve_analyze(MINIMAL_CONTRACT, x)),
     ("lineage_analyze impact", lambda x: _native.lineage_analyze(MINIMAL_CONTRACT, x)),
     ("lineage_analyze dependency", lambda x: _native.lineage_analyze(MINIMAL_CONTRACT, dependency=x)),
+    ("plan_validate", lambda x: _native.plan_validate(x)),
+    ("plan_topological_order", lambda x: _native.plan_topological_order(MINIMAL_CONTRACT, x)),
 ] + [(f.__name__, f) for f in CONTRACT_FUNCTIONS]
 
 
