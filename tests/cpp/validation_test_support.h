@@ -34,7 +34,7 @@ inline std::string json_of(const std::vector<diagnostics::Diagnostic>& list) {
   return w.take();
 }
 
-// One expected error diagnostic.
+// One expected diagnostic, an error unless said otherwise.
 struct Expected {
   std::string code;
   std::string stage;  // "validation" or "canonicalObjectModel"
@@ -42,6 +42,7 @@ struct Expected {
   std::string message;
   std::optional<std::string> object_ref;
   std::optional<std::string> remediation;
+  std::string severity = "error";
 };
 
 // Written key by key here, so that a diagnostic's own writer is not what
@@ -54,7 +55,7 @@ inline std::string json_of(const std::vector<Expected>& list) {
     w.key("id");
     w.string(e.code);
     w.key("severity");
-    w.string("error");
+    w.string(e.severity);
     w.key("stage");
     w.string(e.stage);
     w.key("category");
