@@ -74,4 +74,12 @@ bool FieldIndex::has_io_id_collision() const {
   return false;
 }
 
+std::vector<std::string_view> FieldIndex::ambiguous_field_names() const {
+  std::vector<std::string_view> names;
+  for (const auto& [name, locations] : bare_) {
+    if (locations.size() > 1) names.push_back(name);
+  }
+  return names;
+}
+
 }  // namespace vorn::validation::field_index

@@ -73,6 +73,10 @@ class FieldIndex {
   // Some id names both an input and an output.
   bool has_io_id_collision() const;
 
+  // The bare field names that resolve to Ambiguous, in no fixed order; the
+  // views live as long as the index.
+  std::vector<std::string_view> ambiguous_field_names() const;
+
  private:
   // Lets string_view keys be looked up without building a std::string.
   struct TextHash {

@@ -46,7 +46,7 @@ inline model::registry::RegistryDocument registry_of(const std::string& entries)
   return loaded ? std::move(loaded).value() : model::registry::RegistryDocument{};
 }
 
-// One expected error diagnostic.
+// One expected diagnostic, an error unless said otherwise.
 struct Expected {
   std::string code;
   std::string stage;  // "validation" or "canonicalObjectModel"
@@ -54,6 +54,7 @@ struct Expected {
   std::string message;
   std::optional<std::string> object_ref;
   std::optional<std::string> remediation;
+  std::string severity = "error";
 };
 
 // A validation-stage error; an empty remediation stands for none.
@@ -82,7 +83,7 @@ inline std::string json_of(const std::vector<Expected>& list) {
     w.key("id");
     w.string(e.code);
     w.key("severity");
-    w.string("error");
+    w.string(e.severity);
     w.key("stage");
     w.string(e.stage);
     w.key("category");

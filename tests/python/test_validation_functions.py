@@ -116,6 +116,58 @@ def test_all_optional_inputs_are_reported_by_the_driver():
     ]
 
 
+DOUBLE_CALL = "expressions:\n  - {id: d, expr: vorn:double(clean_orders.amount), type: string}\nlineage:"
+ROWS_OF_THREE_PASSES = {
+    "        - {name: amount, type: decimal, nullable: false}\n":
+        "        - {name: order_id, type: string, nullable: false}\n" * 2,
+    "type: string": "type: Integer",
+    "lineage:": "expressions:\n  - {id: e, expr: raw_orders.order_id}\nlineage:",
+}
+THREE_PASSES = [
+    diagnostic("vorn:duplicate-identifier", "structure", "duplicate schema field 'order_id'",
+               "outputs.clean_orders.schema.fields.order_id", "Use unique field names within each schema"),
+    dict(diagnostic("vorn:ambiguous-reference", "structure", "field name 'order_id' is declared in multiple "
+                    "interfaces; use qualified targets such as interface.order_id", "order_id",
+                    "Qualify field references with the interface identifier"), severity="warning"),
+    diagnostic("vorn:invalid-type", "type", "unknown logical type 'Integer'", "inputs.raw_orders.schema.fields.order_id",
+               "Use a primitive, parameterized composite, or namespaced extension type"),
+    diagnostic("vorn:missing-required-field", "type", "expression type is required when an expression body is "
+               "declared", "expressions.e.type", "Declare the logical type of the expression"),
+]
+TYPE_FIX = "Fix field references, operators, or function calls in the expression"
+
+
+# A registry file's functions type expressions for validate_contract; the
+# document path always uses the default registry.
+@pytest.mark.parametrize(
+    "edits, with_registry, expected",
+    [
+        (ROWS_OF_THREE_PASSES, False, THREE_PASSES),
+        ({"lineage:": DOUBLE_CALL}, False, [diagnostic("vorn:invalid-type", "type", "unresolved registry function "
+                                                       "'vorn:double'", "expressions.d", TYPE_FIX)]),
+        ({"lineage:": DOUBLE_CALL}, True, [diagnostic(
+            "vorn:invalid-type", "type", "expression type 'string' does not match inferred type 'decimal'",
+            "expressions.d.type", "Align the declared type with the expression semantics")]),
+    ],
+    ids=["structure-types-expressions", "registry-function-unknown", "registry-function-from-file"],
+)
+def test_structure_type_and_expression_rows(tmp_path, edits, with_registry, expected):
+    text = VALID_YAML
+    for old, new in edits.items():
+        text = text.replace(old, new, 1)
+    registry = tmp_path / "r.json"
+    registry.write_text(json.dumps({
+        "id": "acme", "version": "1", "governingSpecification": "1.0.0-draft", "publicationStatus": "draft",
+        "entries": {"vorn:double": {"name": "Double", "category": "function", "version": "1", "status": "draft",
+                                    "definition": json.dumps({"kind": "function", "argTypes": ["decimal"],
+                                                              "returnType": "decimal"})}},
+    }))
+    if not with_registry:
+        assert validate_document(text) == {"diagnostics": expected}
+    path = str(registry) if with_registry else None
+    assert validate_contract(contract_of(text), registry_path=path) == {"diagnostics": expected}
+
+
 @pytest.mark.parametrize("content", ["vornVersion: [unclosed", "", "id: x\n", VALID_YAML + "bogus: {"])
 def test_document_that_does_not_parse_gives_only_the_parse_diagnostic(content):
     diagnostics = validate_document(content)["diagnostics"]
