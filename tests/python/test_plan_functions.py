@@ -22,7 +22,7 @@ def test_example_lowers_validates_and_orders():
     assert plan_validate(json.loads(json.dumps(PLAN))) == {"diagnostics": []}
     assert plan_topological_order(EXAMPLE, PLAN) == [
         "customers", "orders", "trim_country", "daily_revenue", "net_amount", "order_count_non_negative",
-        "order_id_present"]
+        "order_id_present", "order_key"]
 
 
 def test_contract_without_lineage_gives_no_plan():
