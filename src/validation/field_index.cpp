@@ -21,6 +21,9 @@ FieldIndex FieldIndex::from_contract(const model::TransformationContract& contra
   std::size_t field_count = count_fields(contract.inputs) + count_fields(contract.outputs);
   index.qualified_.reserve(field_count);
   index.bare_.reserve(field_count);
+  index.next_.reserve(field_count);
+  index.input_ids_.reserve(contract.inputs.size());
+  index.output_ids_.reserve(contract.outputs.size());
   for (const model::Input& input : contract.inputs) {
     index.input_ids_.insert(input.id);
     if (input.schema) index.insert_fields(input.id, input.schema->fields, true);
@@ -38,11 +41,16 @@ void FieldIndex::insert_fields(std::string_view interface_id,
     std::string key;
     key.reserve(interface_id.size() + 1 + field.name.size());
     key.append(interface_id).append(".").append(field.name);
-    FieldLocation location{std::string(interface_id), field.name, field.type, field.nullable,
-                           is_input};
-    auto [it, inserted] = qualified_.try_emplace(std::move(key), location);
+    auto [it, inserted] = qualified_.try_emplace(
+        std::move(key), FieldLocation{std::string(interface_id), field.name, field.type, field.nullable, is_input});
     if (!inserted) continue;
-    bare_[field.name].push_back(std::move(location));
+    auto position = static_cast<std::uint32_t>(qualified_.size() - 1);
+    next_.push_back(position);  // a chain ends where it points to itself
+    auto [chain, first] = bare_.try_emplace(field.name, Chain{position, position, 0});
+    if (!first) next_[chain->second.last] = position;
+    Chain& updated = chain.value();
+    updated.last = position;
+    ++updated.size;
   }
 }
 
@@ -56,9 +64,15 @@ TargetResolution FieldIndex::resolve(std::string_view target) const {
   // same text, which the qualified map has just been asked for.
   if (text.find('.') != std::string_view::npos) return {TargetResolution::Unresolved{}};
   if (auto it = bare_.find(text); it != bare_.end()) {
-    const std::vector<FieldLocation>& locations = it->second;
-    if (locations.size() == 1) return {TargetResolution::Field{&locations.front()}};
-    return {TargetResolution::Ambiguous{locations}};
+    const Chain& chain = it->second;
+    if (chain.size == 1) return {TargetResolution::Field{&location_at(chain.first)}};
+    TargetResolution::Ambiguous ambiguous;
+    ambiguous.locations.reserve(chain.size);
+    for (std::uint32_t p = chain.first;; p = next_[p]) {
+      ambiguous.locations.push_back(location_at(p));
+      if (p == chain.last) break;
+    }
+    return {std::move(ambiguous)};
   }
   if (input_ids_.contains(text)) return {TargetResolution::Interface{std::string(text), true}};
   if (output_ids_.contains(text)) return {TargetResolution::Interface{std::string(text), false}};
@@ -76,8 +90,8 @@ bool FieldIndex::has_io_id_collision() const {
 
 std::vector<std::string_view> FieldIndex::ambiguous_field_names() const {
   std::vector<std::string_view> names;
-  for (const auto& [name, locations] : bare_) {
-    if (locations.size() > 1) names.push_back(name);
+  for (const auto& [name, chain] : bare_) {
+    if (chain.size > 1) names.push_back(name);
   }
   return names;
 }

@@ -3,14 +3,17 @@
 // bare field name or an interface id) refers to in one contract. Built per
 // use and never changed afterwards.
 
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
+#include <utility>
 #include <variant>
 #include <vector>
+
+#include <tsl/ordered_map.h>
+#include <tsl/ordered_set.h>
 
 #include "model/contract.h"
 
@@ -85,12 +88,31 @@ class FieldIndex {
       return std::hash<std::string_view>{}(text);
     }
   };
+  // Open addressing over one vector of entries in insertion order: a
+  // contract's hundred thousand fields make a few contiguous arrays, not a
+  // node per field, so building and looking up stay cache-friendly.
   template <class V>
-  using TextMap = std::unordered_map<std::string, V, TextHash, std::equal_to<>>;
-  using TextSet = std::unordered_set<std::string, TextHash, std::equal_to<>>;
+  using TextMap = tsl::ordered_map<std::string, V, TextHash, std::equal_to<>,
+                                   std::allocator<std::pair<std::string, V>>,
+                                   std::vector<std::pair<std::string, V>>>;
+  using TextSet = tsl::ordered_set<std::string, TextHash, std::equal_to<>, std::allocator<std::string>,
+                                   std::vector<std::string>>;
+  // The locations of one bare field name: a chain through next_ of
+  // positions in qualified_, in declaration order.
+  struct Chain {
+    std::uint32_t first = 0;
+    std::uint32_t last = 0;
+    std::uint32_t size = 0;
+  };
 
+  const FieldLocation& location_at(std::uint32_t position) const {
+    return qualified_.values_container()[position].second;
+  }
+
+  // Every entered field once, in declaration order.
   TextMap<FieldLocation> qualified_;
-  TextMap<std::vector<FieldLocation>> bare_;
+  TextMap<Chain> bare_;
+  std::vector<std::uint32_t> next_;
   TextSet input_ids_;
   TextSet output_ids_;
 };
