@@ -162,7 +162,9 @@ TreeBuilder::TreeBuilder(std::size_t input_size) {
   // huge inputs of mostly whitespace from reserving address space for nothing.
   constexpr std::size_t kMaxReservedEvents = std::size_t{1} << 20;
   out_.events.reserve(std::min(input_size / 5, 4 * kMaxReservedEvents) + 8);
-  out_.text.reserve(std::min(input_size / 2, kMaxReservedEvents * 16));
+  // Scalar texts take up to the whole input (only a few escapes grow), often
+  // more than half of it: a smaller reservation would be copied once more.
+  out_.text.reserve(std::min(input_size, kMaxReservedEvents * 16));
   open_.reserve(kMaxNesting);
 }
 

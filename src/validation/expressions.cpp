@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <variant>
 
 #include "analysis/expr/check.h"
@@ -10,6 +9,7 @@
 #include "analysis/expr/infer/type_render.h"
 #include "analysis/expr/parse/parser.h"
 #include "support/unicode.h"
+#include "validation/text_set.h"
 
 namespace vorn::validation::expressions {
 namespace {
@@ -105,7 +105,7 @@ void check_function(ValidationContext& ctx, const model::Function& function) {
   } else if (auto type = parse_logical_type(*function.type); !type) {
     emit_type_error(ctx, fmt::format("functions.{}.type", function.id), *function.type, type.error());
   }
-  std::unordered_set<std::string_view> names;
+  TextSet names;
   names.reserve(function.parameters.size());
   bool optional_seen = false;
   for (std::size_t i = 0; i < function.parameters.size(); ++i) {

@@ -88,29 +88,39 @@ class FieldIndex {
       return std::hash<std::string_view>{}(text);
     }
   };
-  // Open addressing over one vector of entries in insertion order: a
-  // contract's hundred thousand fields make a few contiguous arrays, not a
-  // node per field, so building and looking up stay cache-friendly.
+  // Open addressing over one vector of entries in insertion order: no node
+  // per entry, so a contract's hundred thousand fields stay a few arrays.
   template <class V>
   using TextMap = tsl::ordered_map<std::string, V, TextHash, std::equal_to<>,
                                    std::allocator<std::pair<std::string, V>>,
                                    std::vector<std::pair<std::string, V>>>;
   using TextSet = tsl::ordered_set<std::string, TextHash, std::equal_to<>, std::allocator<std::string>,
                                    std::vector<std::string>>;
-  // The locations of one bare field name: a chain through next_ of
-  // positions in qualified_, in declaration order.
+  // The locations of one bare field name: a chain through next_, in
+  // declaration order.
   struct Chain {
     std::uint32_t first = 0;
     std::uint32_t last = 0;
     std::uint32_t size = 0;
   };
 
-  const FieldLocation& location_at(std::uint32_t position) const {
-    return qualified_.values_container()[position].second;
-  }
+  // Claims the qualified name of `interface_id` and `field_name` for the
+  // location at `position`; false when an earlier field holds it. `scope`
+  // holds the field names of the interface id, unless the id has a dot.
+  bool claim_qualified(TextMap<std::uint32_t>* scope, std::string_view interface_id,
+                       std::string_view field_name, std::uint32_t position);
+  const FieldLocation* find_qualified(std::string_view text) const;
 
-  // Every entered field once, in declaration order.
-  TextMap<FieldLocation> qualified_;
+  // Every entered field, in declaration order.
+  std::vector<FieldLocation> locations_;
+  // Qualified names with a single dot, looked up in two steps: the
+  // interface id, then the field name among that interface's few fields.
+  // Building touches one small table per interface instead of one large
+  // table per field.
+  TextMap<TextMap<std::uint32_t>> by_interface_;
+  // Qualified names with more dots, whole: "a.b" + "c" and "a" + "b.c" are
+  // one name.
+  TextMap<std::uint32_t> dotted_;
   TextMap<Chain> bare_;
   std::vector<std::uint32_t> next_;
   TextSet input_ids_;

@@ -1,11 +1,11 @@
 #include "validation/structural.h"
 
 #include <string>
-#include <unordered_set>
 
 #include "support/unicode.h"
 #include "validation/ambiguous_names.h"
 #include "validation/field_index.h"
+#include "validation/text_set.h"
 
 namespace vorn::validation::structural {
 namespace {
@@ -55,8 +55,6 @@ void report(ValidationContext& ctx, Row id, std::string message, std::string obj
   ctx.error(diagnostics::code_id(row.code), row.category, std::move(message), std::move(object_ref),
             render_remediation(row));
 }
-
-using TextSet = std::unordered_set<std::string_view>;
 
 // Ids are compared as written: "a" and "a " are two identifiers.
 template <class Object>
