@@ -90,17 +90,21 @@ TargetResolution FieldIndex::resolve(std::string_view target) const {
   if (auto it = bare_.find(text); it != bare_.end()) {
     const Chain& chain = it->second;
     if (chain.size == 1) return {TargetResolution::Field{&locations_[chain.first]}};
-    TargetResolution::Ambiguous ambiguous;
-    ambiguous.locations.reserve(chain.size);
-    for (std::uint32_t p = chain.first;; p = next_[p]) {
-      ambiguous.locations.push_back(locations_[p]);
-      if (p == chain.last) break;
-    }
-    return {std::move(ambiguous)};
+    return {TargetResolution::Ambiguous{this, chain.first}};
   }
   if (input_ids_.contains(text)) return {TargetResolution::Interface{std::string(text), true}};
   if (output_ids_.contains(text)) return {TargetResolution::Interface{std::string(text), false}};
   return {TargetResolution::Unresolved{}};
+}
+
+std::vector<const FieldLocation*> TargetResolution::Ambiguous::locations() const {
+  std::vector<const FieldLocation*> found;
+  // A chain ends at the location that points to itself.
+  for (std::uint32_t p = first;; p = index->next_[p]) {
+    found.push_back(&index->locations_[p]);
+    if (index->next_[p] == p) break;
+  }
+  return found;
 }
 
 bool FieldIndex::has_io_id_collision() const {

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,6 +17,8 @@
 #include "model/contract.h"
 
 namespace vorn::validation::field_index {
+
+class FieldIndex;
 
 // One declared field; every text as written.
 struct FieldLocation {
@@ -41,11 +42,14 @@ struct TargetResolution {
     bool is_input = false;
     bool operator==(const Interface&) const = default;
   };
-  // A bare field name declared by several interfaces, in declaration order.
-  // Points into the index, so that asking for a name that many interfaces
-  // share costs nothing per interface.
+  // A bare field name declared by several interfaces. A handle into the
+  // index, so that asking for a name that many interfaces share costs
+  // nothing per interface; the locations are walked only when asked for.
   struct Ambiguous {
-    std::span<const FieldLocation> locations;
+    const FieldIndex* index = nullptr;
+    std::uint32_t first = 0;
+    // In declaration order.
+    std::vector<const FieldLocation*> locations() const;
   };
   struct Unresolved {
     bool operator==(const Unresolved&) const = default;
@@ -110,6 +114,7 @@ class FieldIndex {
   bool claim_qualified(TextMap<std::uint32_t>* scope, std::string_view interface_id,
                        std::string_view field_name, std::uint32_t position);
   const FieldLocation* find_qualified(std::string_view text) const;
+  friend struct TargetResolution;
 
   // Every entered field, in declaration order.
   std::vector<FieldLocation> locations_;

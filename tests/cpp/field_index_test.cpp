@@ -37,7 +37,7 @@ std::string render(const TargetResolution& r) {
   }
   if (auto* a = r.get_if<TargetResolution::Ambiguous>()) {
     std::string out = "ambiguous";
-    for (const FieldLocation& l : a->locations) out += " [" + render(l) + "]";
+    for (const FieldLocation* l : a->locations()) out += " [" + render(*l) + "]";
     return out;
   }
   return "unresolved";
