@@ -154,8 +154,8 @@ INSTANTIATE_TEST_SUITE_P(
              R"(semantic action targets"},)" +
                  kRebuildFailed,
              "no plan"},
-        Case{"an_invalid_input_is_not_optimized", with(nodes({expression("e1", "1 + 0")}), R"({"inputs": [], "dependencies": []})"),
-             kAll, {},
+        Case{"an_invalid_input_is_not_optimized",
+             with(nodes({expression("e1", "1 + 0")}), R"({"inputs": [], "dependencies": []})"), kAll, {},
              R"({"id":"vorn:incomplete-plan","severity":"error","stage":"planning","category":"structure",)"
              R"("message":"plan is missing inputs","objectRef":"inputs"},)"
              R"({"id":"vorn:unresolved-plan-reference","severity":"error","stage":"planning",)"

@@ -1,4 +1,5 @@
-"""plan_lower, plan_topological_order and plan_validate, end to end."""
+"""plan_lower, plan_topological_order, plan_validate, plan_optimize and
+plan_equivalent, end to end."""
 
 import json
 import pathlib
@@ -6,7 +7,9 @@ import pathlib
 import pytest
 
 from conftest import VALID_YAML, diagnostic
-from vorn._native import parse_document, parse_path, plan_lower, plan_topological_order, plan_validate
+from vorn._native import (
+    parse_document, parse_path, plan_equivalent, plan_lower, plan_optimize, plan_topological_order, plan_validate,
+)
 
 EXAMPLE = parse_path(str(pathlib.Path(__file__).parents[2] / "examples" / "orders_enrichment.yaml"))["contract"]
 PLAN = plan_lower(EXAMPLE)["plan"]
@@ -21,8 +24,8 @@ def test_example_lowers_validates_and_orders():
     assert plan_lower(EXAMPLE) == {"plan": PLAN, "diagnostics": []}
     assert plan_validate(json.loads(json.dumps(PLAN))) == {"diagnostics": []}
     assert plan_topological_order(EXAMPLE, PLAN) == [
-        "customers", "orders", "trim_country", "daily_revenue", "net_amount", "orders_not_empty",
-        "revenue_non_negative"]
+        "customers", "orders", "trim_country", "daily_revenue", "net_amount", "order_count_non_negative",
+        "order_id_present"]
 
 
 def test_contract_without_lineage_gives_no_plan():
@@ -44,10 +47,52 @@ def test_cycles_self_loops_and_unknown_ends_at_scale():
                  "dependency source 'ghost' is not a known node or interface", f"dependencies[{n}].from"),
         planning("vorn:cyclic-dependency", "semantic", "plan dependency graph contains a cycle", "dependencies"),
         planning("vorn:unresolved-plan-reference", "reference",
-                 "input precondition references unknown rule 'orders_not_empty'", "inputs.orders.preconditions"),
+                 "input precondition references unknown rule 'order_id_present'", "inputs.orders.preconditions"),
         planning("vorn:unresolved-plan-reference", "reference",
-                 "output postcondition references unknown rule 'revenue_non_negative'",
+                 "output postcondition references unknown rule 'order_count_non_negative'",
                  "outputs.daily_revenue.postconditions")]
+
+
+def expression(node_id, expr, type=None):
+    kind = {"kind": "expression", "id": node_id, "expr": expr, **({"type": type} if type else {})}
+    return {"id": node_id, "kind": kind, "objectRef": f"expressions.{node_id}"}
+
+
+def skipped(rewrite, node_id):
+    return {"id": "vorn:optimization-skipped", "severity": "information", "stage": "optimization",
+            "category": "semantic", "message": f"skipped {rewrite} rewrite for node '{node_id}' due to type guard",
+            "objectRef": f"expressions.{node_id}"}
+
+
+def test_optimize_keeps_types_as_stored_and_removes_only_the_removed_nodes_findings():
+    finding = {"objectRef": "expressions.e10", "kind": "k", "message": "m"}
+    plan = {**PLAN, "nodes": PLAN["nodes"] + [expression("e1", "1.0 + 1.0", "decimal"),
+                                              expression("e10", "orders.amount")],
+            "findings": [{**finding, "objectRef": "expressions.e1"}, finding]}
+    result = plan_optimize(plan)
+    assert result["diagnostics"] == [skipped("expression", "e1"), skipped("function", "e1")]
+    assert result["transforms"] == [{"pass": "deadExpression", "nodeId": "e1",
+                                     "description": "removed unused expression node"}]
+    assert result["plan"] == {**plan, "nodes": plan["nodes"][:-2] + plan["nodes"][-1:],
+                              "dependencies": sorted(PLAN["dependencies"] + [
+                                  {"from": "orders", "to": "e10", "reason": "fieldRead"}],
+                                  key=lambda d: (d["from"], d["to"])), "findings": [finding]}
+    assert plan_optimize(PLAN) == {"plan": PLAN, "diagnostics": []}
+
+
+def test_equivalence_counts_expressions_read_from_fields():
+    changed = [expression("net_amount", "orders.amount", "decimal")] + PLAN["nodes"][1:]
+    assert not plan_equivalent(PLAN, {**PLAN, "nodes": changed})
+    assert plan_equivalent(PLAN, {**PLAN, "metadata": {}, "findings": []})
+
+
+def test_validate_false_skips_both_validations():
+    invalid = {**PLAN, "dependencies": PLAN["dependencies"] + [{"from": "ghost", "to": "net_amount",
+                                                                "reason": "fieldRead"}]}
+    failed = plan_optimize(invalid)
+    assert "plan" not in failed and failed["diagnostics"][-1]["message"] == "input plan failed validation"
+    # The rebuilt dependencies replace the invalid ones.
+    assert plan_optimize(invalid, validate=False) == {"plan": PLAN, "diagnostics": []}
 
 
 NAN = float("nan")
@@ -61,14 +106,20 @@ NAN = float("nan")
     (lambda: plan_validate({"input_s": 1}), ValueError, "invalid plan: missing field `identity` at line 1 column 14"),
     (lambda: plan_validate({**PLAN, "nodes": [{"id": "a", "kind": {"kind": "step"}, "objectRef": "x"}]}), ValueError,
      "invalid plan: unknown variant `step`, expected one of `semanticAction`, `expression`, `rule` "
-     "at line 1 column 1408"),
+     "at line 1 column 1475"),
     (lambda: plan_validate(PLAN, "/nonexistent/r.yaml"), ValueError,
      "failed to read registry '/nonexistent/r.yaml': No such file or directory"),
     (lambda: plan_lower(None), TypeError, "contract must be a dict, not None"),
     (lambda: plan_lower(CONTRACT, 5), TypeError, "plan_lower() argument 'registry_path' must be str, not int"),
     (lambda: plan_topological_order(None, None), TypeError, "contract must be a dict, not None"),
+    (lambda: plan_optimize(PLAN, validate=None), TypeError,
+     "plan_optimize() argument 'validate' must be bool, not None"),
+    (lambda: plan_optimize(PLAN, None, False), TypeError,
+     "plan_optimize() takes at most 2 positional arguments (3 given)"),
+    (lambda: plan_equivalent(PLAN, None), TypeError, "plan must be a dict, not None"),
+    (lambda: plan_equivalent({}, None), ValueError, "invalid plan: missing field `identity` at line 1 column 2"),
     (lambda: plan_topological_order(CONTRACT, {**PLAN, "nodes": {}}), ValueError,
-     "invalid plan: invalid type: map, expected a sequence at line 1 column 1373"),
+     "invalid plan: invalid type: map, expected a sequence at line 1 column 1440"),
 ])
 def test_documented_exceptions(call, error, message):
     with pytest.raises(error) as caught:
