@@ -9,10 +9,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "analysis/expr/parse/parser.h"
+#include "plan/equivalence/equivalent.h"
 #include "plan/graph/build.h"
 #include "plan/graph/topological_order.h"
 #include "plan/lowering/lower.h"
 #include "plan/model/plan.h"
+#include "plan/optimize/optimize.h"
 #include "plan/validate/plan_as_contract.h"
 #include "plan/validate/validate.h"
 #include "registry/default_registry.h"
@@ -59,21 +62,58 @@ inline std::string check_built(const std::vector<plan::model::PlanDependency>& e
   return "";
 }
 
-// Reads, round-trips, validates and orders the plan; rebuilds its graph and
-// lowers its contract view, whose plan must round-trip too.
+// Every text a rewrite stored reads back as an expression.
+inline std::string check_stored_texts(const plan::optimize::OptimizeResult& result) {
+  std::unordered_map<std::string_view, const vorn::model::Expression*> expressions;
+  for (const auto& node : result.plan->nodes) {
+    if (const auto* e = node.kind.get_if<vorn::model::Expression>()) expressions.emplace(node.id, e);
+  }
+  for (const auto& record : result.transforms) {
+    auto it = expressions.find(record.node_id);
+    if ((record.pass != "expression" && record.pass != "function") || it == expressions.end()) continue;
+    if (!it->second->expr || !analysis::expr::parse::parse_expression(*it->second->expr).ok())
+      return "stored expression text does not parse: " + it->second->expr.value_or("(none)");
+  }
+  return "";
+}
+
+// A plan is equivalent to itself. Optimized without validation, every text
+// stored reads back and the plan round-trips; with validation, a plan that
+// validates must not come out invalid.
+inline std::string check_optimize(const plan::model::TransformationPlan& plan, bool valid,
+                                  const vorn::model::registry::RegistryDocument& registry) {
+  if (!plan::equivalence::equivalent(plan, plan)) return "plan is not equivalent to itself";
+  for (bool validate : {false, true}) {
+    plan::optimize::OptimizeOptions options;
+    options.validate = validate;
+    plan::optimize::OptimizeResult result = plan::optimize::optimize_with_registry(plan, registry, options);
+    result.to_json();
+    if (validate && valid && !result.diagnostics.empty() &&
+        result.diagnostics.back().message == "optimized plan failed validation")
+      return "a valid plan failed validation once optimized:\n" + result.to_json();
+    if (!result.plan) continue;
+    if (std::string problem = check_stored_texts(result); !problem.empty()) return problem;
+    if (std::string problem = check_plan_round_trip(*result.plan); !problem.empty()) return problem;
+  }
+  return "";
+}
+
+// Reads, round-trips, validates and orders the plan; rebuilds its graph,
+// optimizes it and lowers its contract view, whose plan must round-trip too.
 inline std::string check_plan(std::string_view bytes) {
   auto read = plan::model::TransformationPlan::from_json(bytes);
   if (!read.ok()) return "";
   const plan::model::TransformationPlan& plan = read.value();
   if (std::string problem = check_plan_round_trip(plan); !problem.empty()) return problem;
   const auto& registry = registry::default_registry();
-  plan::validate::validate_with_registry(plan, registry);
+  bool valid = !diagnostics::has_error(plan::validate::validate_with_registry(plan, registry));
   auto view = plan::validate::plan_as_contract(plan);
   auto order = plan::graph::topological_order(view, plan.nodes, plan.dependencies);
   if (std::string problem = check_order(order, plan.dependencies); !problem.empty()) return problem;
   if (std::string problem = check_built(plan::graph::build(view, plan.nodes, registry).dependencies);
       !problem.empty())
     return problem;
+  if (std::string problem = check_optimize(plan, valid, registry); !problem.empty()) return problem;
   plan::lowering::PlanResult lowered = plan::lowering::lower(view, &registry);
   lowered.to_json();
   return lowered.plan ? check_plan_round_trip(*lowered.plan) : "";

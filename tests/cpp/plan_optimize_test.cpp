@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "plan/optimize/optimize.h"
-#include "plan/rule_key.h"
+#include "plan/equivalence/equivalent.h"
 #include "plan_test_support.h"
 #include "registry/default_registry.h"
 
@@ -48,6 +48,7 @@ constexpr OptimizeOptions kAll{};
 constexpr OptimizeOptions kNoDead{true, true, true, true, false, true};
 constexpr OptimizeOptions kExpressionOnly{true, false, false, false, false, false};
 constexpr OptimizeOptions kFunctionOnly{false, true, false, false, false, true};
+constexpr OptimizeOptions kNoValidation{true, true, true, true, false, false};
 constexpr OptimizeOptions kActionsOnly{false, false, true, false, false, false};
 
 std::string skipped(const std::string& pass, const std::string& id) {
@@ -166,15 +167,34 @@ INSTANTIATE_TEST_SUITE_P(
              "no plan"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(RuleKey, ParametersInTheirOwnOrderNestedObjectsSorted) {
-  vorn::model::Rule r;
-  r.rule = "vorn:range";
-  r.target = "in.qty";
-  r.phase = vorn::model::RulePhase::Execution;
-  EXPECT_EQ(rule_key::rule_dedup_key(r), "vorn:range|in.qty|execution|");
-  r.parameters = {{"z", 1}, {"a", nlohmann::json::parse(R"({"y": [1.5], "b": null})")}};
-  EXPECT_EQ(rule_key::rule_dedup_key(r), R"(vorn:range|in.qty|execution|{"z":1,"a":{"b":null,"y":[1.5]}})");
-  EXPECT_EQ(rule_key::rule_effect_identity(r), R"(execution:{"z":1,"a":{"b":null,"y":[1.5]}})");
+// A million levels in optimised builds; unoptimised ones check 100,000,
+// which still overflows the stack of any walk that recurses per level.
+#ifdef __OPTIMIZE__
+constexpr std::size_t kDeep = 1'000'000;
+#else
+constexpr std::size_t kDeep = 100'000;
+#endif
+
+std::string repeat(std::string_view piece, std::size_t n) {
+  std::string out;
+  for (std::size_t i = 0; i < n; ++i) out += piece;
+  return out;
+}
+
+// Validation is off: it types the trees as the expression tests do already.
+TEST(Optimize, ExpressionsOfAnyDepthAreRewrittenAndCompared) {
+  const std::string kCases[][3] = {
+      {repeat("vorn:upper(", kDeep) + "'a'" + repeat(")", kDeep), "string", "\"A\""},
+      {repeat("-(", kDeep) + "in.qty" + repeat(")", kDeep), "", kDeep % 2 ? "-in.qty" : "in.qty"},
+      {"in.qty" + repeat(" * 1", kDeep), "", "in.qty"},
+  };
+  for (const auto& [text, type, stored] : kCases) {
+    auto plan = plan_test::plan_of(with(nodes({expression("e1", text, type)}), R"({"dependencies": []})"));
+    OptimizeResult result = optimize_with_registry(plan, registry::default_registry(), kNoValidation);
+    ASSERT_TRUE(result.plan) << validation_test::json_of(result.diagnostics);
+    EXPECT_EQ(result.plan->nodes[0].kind.get_if<vorn::model::Expression>()->expr, stored);
+    EXPECT_TRUE(equivalence::equivalent(plan, plan));
+  }
 }
 
 }  // namespace
