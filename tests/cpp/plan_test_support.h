@@ -17,24 +17,22 @@ namespace vorn::plan_test {
 // Ordered, so that rule parameters keep the order they are written in.
 using Json = nlohmann::ordered_json;
 
-inline std::string action(const std::string& id, const std::string& name, const std::string& target) {
-  return Json{{"id", id}, {"objectRef", "semanticActions." + id},
-              {"kind", {{"kind", "semanticAction"}, {"id", id}, {"action", name}, {"target", target}}}}
-      .dump();
+inline std::string node(const std::string& id, const std::string& section, const std::string& body) {
+  return R"({"id":")" + id + R"(","objectRef":")" + section + "." + id + R"(","kind":{"id":")" + id + "\"," + body +
+         "}}";
 }
-
+inline std::string action(const std::string& id, const std::string& name, const std::string& target) {
+  return node(id, "semanticActions", R"("kind":"semanticAction","action":")" + name + R"(","target":")" + target + "\"");
+}
 // A vorn:range precondition on in.qty.
 inline std::string rule(const std::string& id, const std::string& parameters = "{}") {
-  return Json{{"id", id}, {"objectRef", "rules." + id},
-              {"kind", {{"kind", "rule"}, {"id", id}, {"rule", "vorn:range"}, {"target", "in.qty"},
-                        {"phase", "precondition"}, {"parameters", Json::parse(parameters)}}}}
-      .dump();
+  return node(id, "rules",
+              R"("kind":"rule","rule":"vorn:range","target":"in.qty","phase":"precondition","parameters":)" +
+                  parameters);
 }
-
 inline std::string expression(const std::string& id, const std::string& expr, const std::string& type = "") {
-  Json kind{{"kind", "expression"}, {"id", id}, {"expr", expr}};
-  if (!type.empty()) kind["type"] = type;
-  return Json{{"id", id}, {"objectRef", "expressions." + id}, {"kind", kind}}.dump();
+  return node(id, "expressions",
+              R"("kind":"expression","expr":)" + Json(expr).dump() + (type.empty() ? "" : R"(,"type":")" + type + "\""));
 }
 
 // The nodes, an explicit ordering when `order` is not empty, and input

@@ -287,16 +287,6 @@ def test_valid_plans_stay_valid_when_optimized_and_equal_themselves(plan):
         assert not [d for d in _native.plan_validate(result[1]["plan"])["diagnostics"] if d["severity"] == "error"]
 
 
-@pytest.mark.parametrize("expr", DEEP_EXPRESSIONS, ids=lambda e: e[:12] + "...")
-def test_plans_with_expressions_of_any_depth_optimize_and_compare(expr):
-    node = {"id": "e", "objectRef": "expressions.e", "kind": {"kind": "expression", "id": "e", "expr": expr}}
-    plan = {"identity": {"vornVersion": "1.0.0", "id": "p", "name": "p", "version": "1.0.0"}, "inputs": [{"id": "i"}],
-            "outputs": [{"id": "o"}], "nodes": [node], "dependencies": [], "guarantees": {},
-            "lineage": {"mappings": [{"output": "o", "inputs": ["i"]}]}}
-    check_report({"diagnostics": _native.plan_optimize(plan)["diagnostics"]})
-    assert _native.plan_equivalent(plan, plan)
-
-
 # --- comparisons ------------------------------------------------------------------------
 
 
