@@ -2,7 +2,7 @@
 
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 #include <fmt/format.h>
 
@@ -47,20 +47,23 @@ SemanticFingerprint semantic_fingerprint(const model::TransformationPlan& plan) 
   SemanticFingerprint out;
   auto order = graph::topological_order(validate::plan_interfaces_as_contract(plan), plan.nodes, plan.dependencies);
   if (order.empty()) return out;
-  std::unordered_set<std::string_view> dependency_ends;
-  for (const auto& d : plan.dependencies) {
-    dependency_ends.insert(d.from);
-    dependency_ends.insert(d.to);
-  }
   // Of two nodes sharing an id, the later one counts.
-  std::unordered_map<std::string_view, const model::PlanNode*> by_id;
-  for (const auto& node : plan.nodes) by_id.insert_or_assign(node.id, &node);
+  std::unordered_map<std::string_view, std::size_t> by_id;
+  by_id.reserve(plan.nodes.size());
+  for (std::size_t i = 0; i < plan.nodes.size(); ++i) by_id.insert_or_assign(plan.nodes[i].id, i);
+  // Whether a dependency starts or ends at the node, by node position.
+  std::vector<char> linked(plan.nodes.size(), 0);
+  for (const auto& d : plan.dependencies) {
+    for (const std::string* end : {&d.from, &d.to}) {
+      if (auto it = by_id.find(*end); it != by_id.end()) linked[it->second] = 1;
+    }
+  }
   Collector collect(out);
   for (const std::string& id : order) {
     auto it = by_id.find(id);
     if (it == by_id.end()) continue;  // an input or output
-    const model::PlanNode& node = *it->second;
-    if (node.kind.get_if<vorn::model::Expression>() && !dependency_ends.contains(id)) continue;
+    const model::PlanNode& node = plan.nodes[it->second];
+    if (node.kind.get_if<vorn::model::Expression>() && !linked[it->second]) continue;
     std::visit(collect, node.kind.value);
   }
   return out;

@@ -17,6 +17,7 @@ model::PlanGuarantees normalized_guarantees(const model::TransformationPlan& pla
   auto& ordering = *g.semantics->ordering;
   if (ordering.mode != vorn::model::ActionOrdering::Mode::Explicit) return g;
   std::unordered_map<std::string_view, const vorn::model::SemanticAction*> actions;
+  actions.reserve(plan.nodes.size());
   for (const auto& node : plan.nodes) {
     if (const auto* action = node.kind.get_if<vorn::model::SemanticAction>()) actions.insert_or_assign(node.id, action);
   }

@@ -23,6 +23,7 @@ struct KeptAction {
 std::vector<const model::PlanNode*> actions_in_execution_order(const model::TransformationPlan& plan) {
   auto order = graph::topological_order(validate::plan_interfaces_as_contract(plan), plan.nodes, plan.dependencies);
   std::unordered_map<std::string_view, const model::PlanNode*> first_by_id;
+  first_by_id.reserve(plan.nodes.size());
   for (const auto& node : plan.nodes) first_by_id.emplace(node.id, &node);
   std::vector<const model::PlanNode*> actions;
   for (const std::string& id : order) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "plan/optimize/passes.h"
 
@@ -32,11 +32,17 @@ bool names_removed_segment(std::string_view object_ref, const RemovedIds& remove
 }  // namespace
 
 bool remove_dead_expressions(model::TransformationPlan& plan, const ProtectedIds& kept, OptimizeResult& out) {
-  std::unordered_set<std::string_view> used(kept.begin(), kept.end());
-  for (const auto& d : plan.dependencies) used.insert(d.to);
+  // Only expression nodes can go, so only their ids are looked up.
+  std::unordered_map<std::string_view, bool> used;
+  for (const model::PlanNode& node : plan.nodes) {
+    if (node.kind.get_if<vorn::model::Expression>()) used.emplace(node.id, kept.contains(node.id));
+  }
+  for (const auto& d : plan.dependencies) {
+    if (auto it = used.find(d.to); it != used.end()) it->second = true;
+  }
   RemovedIds removed;
   for (const model::PlanNode& node : plan.nodes) {
-    if (!node.kind.get_if<vorn::model::Expression>() || used.contains(node.id)) continue;
+    if (!node.kind.get_if<vorn::model::Expression>() || used.at(node.id)) continue;
     removed.insert(node.id);
     out.transforms.push_back({"deadExpression", node.id, "removed unused expression node"});
   }
