@@ -7,6 +7,7 @@
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "analysis/expr/parse/parser.h"
@@ -62,17 +63,20 @@ inline std::string check_built(const std::vector<plan::model::PlanDependency>& e
   return "";
 }
 
-// Every text a rewrite stored reads back as an expression.
-inline std::string check_stored_texts(const plan::optimize::OptimizeResult& result) {
-  std::unordered_map<std::string_view, const vorn::model::Expression*> expressions;
-  for (const auto& node : result.plan->nodes) {
-    if (const auto* e = node.kind.get_if<vorn::model::Expression>()) expressions.emplace(node.id, e);
+// Every text a rewrite stored reads back as an expression. A stored text
+// is one that no expression of the input holds: node ids may repeat, so
+// the records cannot say which node holds it.
+inline std::string check_stored_texts(const plan::model::TransformationPlan& input,
+                                      const plan::model::TransformationPlan& output) {
+  std::unordered_set<std::string_view> given;
+  for (const auto& node : input.nodes) {
+    const auto* e = node.kind.get_if<vorn::model::Expression>();
+    if (e && e->expr) given.insert(*e->expr);
   }
-  for (const auto& record : result.transforms) {
-    auto it = expressions.find(record.node_id);
-    if ((record.pass != "expression" && record.pass != "function") || it == expressions.end()) continue;
-    if (!it->second->expr || !analysis::expr::parse::parse_expression(*it->second->expr).ok())
-      return "stored expression text does not parse: " + it->second->expr.value_or("(none)");
+  for (const auto& node : output.nodes) {
+    const auto* e = node.kind.get_if<vorn::model::Expression>();
+    if (e && e->expr && !given.contains(*e->expr) && !analysis::expr::parse::parse_expression(*e->expr).ok())
+      return "stored expression text does not parse: " + *e->expr;
   }
   return "";
 }
@@ -92,7 +96,7 @@ inline std::string check_optimize(const plan::model::TransformationPlan& plan, b
         result.diagnostics.back().message == "optimized plan failed validation")
       return "a valid plan failed validation once optimized:\n" + result.to_json();
     if (!result.plan) continue;
-    if (std::string problem = check_stored_texts(result); !problem.empty()) return problem;
+    if (std::string problem = check_stored_texts(plan, *result.plan); !problem.empty()) return problem;
     if (std::string problem = check_plan_round_trip(*result.plan); !problem.empty()) return problem;
   }
   return "";
