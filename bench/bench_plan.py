@@ -1,4 +1,4 @@
-"""How lowering and plan validation time grow: a contract whose plan has five
+"""How lowering, plan validation, optimization and equivalence time grow: a contract whose plan has five
 nodes and ten dependencies per unit (two semantic actions in an explicit
 ordering, an expression reading an input field and a written output field,
 two rules of different phases on one field with an input precondition), at
@@ -47,7 +47,8 @@ def make_contract(units: int) -> dict:
 
 
 def rows(units: int = 250, runs: int = 5) -> list:
-    """(measurement, time, ratio) rows of lowering and plan validation scaling,
+    """(measurement, time, ratio) rows of lowering, validation, optimization and
+    equivalence scaling,
     beside Python's own json.loads of the same plans for scale: the larger
     sizes outgrow the processor caches, which no code escapes. The sizes take
     turns, run after run, so that a busy moment of the machine does not fall
@@ -64,6 +65,8 @@ def rows(units: int = 250, runs: int = 5) -> list:
     gc.collect()
     gc.freeze()
     calls = {"plan_lower": lambda c, p, t: vorn.plan_lower(c), "plan_validate": lambda c, p, t: vorn.plan_validate(p),
+             "plan_optimize": lambda c, p, t: vorn.plan_optimize(p),
+             "plan_equivalent of the plan with itself": lambda c, p, t: vorn.plan_equivalent(p, p),
              "json.loads of the plan": lambda c, p, t: json.loads(t)}
     best = {(name, factor): float("inf") for name in calls for factor in FACTORS}
     for _ in range(runs):

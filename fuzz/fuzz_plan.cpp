@@ -1,5 +1,5 @@
 // Plan documents read from JSON, written, re-read, validated, ordered,
-// rebuilt and lowered again.
+// rebuilt, optimized, compared with themselves and lowered again.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

@@ -7,12 +7,16 @@
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
+#include "analysis/expr/parse/parser.h"
+#include "plan/equivalence/equivalent.h"
 #include "plan/graph/build.h"
 #include "plan/graph/topological_order.h"
 #include "plan/lowering/lower.h"
 #include "plan/model/plan.h"
+#include "plan/optimize/optimize.h"
 #include "plan/validate/plan_as_contract.h"
 #include "plan/validate/validate.h"
 #include "registry/default_registry.h"
@@ -59,21 +63,61 @@ inline std::string check_built(const std::vector<plan::model::PlanDependency>& e
   return "";
 }
 
-// Reads, round-trips, validates and orders the plan; rebuilds its graph and
-// lowers its contract view, whose plan must round-trip too.
+// Every text a rewrite stored reads back as an expression. A stored text
+// is one that no expression of the input holds: node ids may repeat, so
+// the records cannot say which node holds it.
+inline std::string check_stored_texts(const plan::model::TransformationPlan& input,
+                                      const plan::model::TransformationPlan& output) {
+  std::unordered_set<std::string_view> given;
+  for (const auto& node : input.nodes) {
+    const auto* e = node.kind.get_if<vorn::model::Expression>();
+    if (e && e->expr) given.insert(*e->expr);
+  }
+  for (const auto& node : output.nodes) {
+    const auto* e = node.kind.get_if<vorn::model::Expression>();
+    if (e && e->expr && !given.contains(*e->expr) && !analysis::expr::parse::parse_expression(*e->expr).ok())
+      return "stored expression text does not parse: " + *e->expr;
+  }
+  return "";
+}
+
+// A plan is equivalent to itself. Optimized without validation, every text
+// stored reads back and the plan round-trips; with validation, a plan that
+// validates must not come out invalid.
+inline std::string check_optimize(const plan::model::TransformationPlan& plan, bool valid,
+                                  const vorn::model::registry::RegistryDocument& registry) {
+  if (!plan::equivalence::equivalent(plan, plan)) return "plan is not equivalent to itself";
+  for (bool validate : {false, true}) {
+    plan::optimize::OptimizeOptions options;
+    options.validate = validate;
+    plan::optimize::OptimizeResult result = plan::optimize::optimize_with_registry(plan, registry, options);
+    result.to_json();
+    if (validate && valid && !result.diagnostics.empty() &&
+        result.diagnostics.back().message == "optimized plan failed validation")
+      return "a valid plan failed validation once optimized:\n" + result.to_json();
+    if (!result.plan) continue;
+    if (std::string problem = check_stored_texts(plan, *result.plan); !problem.empty()) return problem;
+    if (std::string problem = check_plan_round_trip(*result.plan); !problem.empty()) return problem;
+  }
+  return "";
+}
+
+// Reads, round-trips, validates and orders the plan; rebuilds its graph,
+// optimizes it and lowers its contract view, whose plan must round-trip too.
 inline std::string check_plan(std::string_view bytes) {
   auto read = plan::model::TransformationPlan::from_json(bytes);
   if (!read.ok()) return "";
   const plan::model::TransformationPlan& plan = read.value();
   if (std::string problem = check_plan_round_trip(plan); !problem.empty()) return problem;
   const auto& registry = registry::default_registry();
-  plan::validate::validate_with_registry(plan, registry);
+  bool valid = !diagnostics::has_error(plan::validate::validate_with_registry(plan, registry));
   auto view = plan::validate::plan_as_contract(plan);
   auto order = plan::graph::topological_order(view, plan.nodes, plan.dependencies);
   if (std::string problem = check_order(order, plan.dependencies); !problem.empty()) return problem;
   if (std::string problem = check_built(plan::graph::build(view, plan.nodes, registry).dependencies);
       !problem.empty())
     return problem;
+  if (std::string problem = check_optimize(plan, valid, registry); !problem.empty()) return problem;
   plan::lowering::PlanResult lowered = plan::lowering::lower(view, &registry);
   lowered.to_json();
   return lowered.plan ? check_plan_round_trip(*lowered.plan) : "";

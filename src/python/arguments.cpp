@@ -8,16 +8,28 @@ namespace vorn::python {
 
 // PyArg's "U" names arguments by position ("argument 2") on the Pythons this
 // module supports; callers passing keywords are better served by the name.
-bool require_str(PyObject* value, const char* function, const char* argument) {
-  if (PyUnicode_Check(value)) return true;
+namespace {
+
+bool wrong_type(PyObject* value, const char* function, const char* argument, const char* wanted) {
   if (value == Py_None) {
-    PyErr_Format(PyExc_TypeError, "%s() argument '%s' must be str, not None", function, argument);
+    PyErr_Format(PyExc_TypeError, "%s() argument '%s' must be %s, not None", function, argument, wanted);
     return false;
   }
   PyRef type_name(PyType_GetName(Py_TYPE(value)));
   if (!type_name) return false;
-  PyErr_Format(PyExc_TypeError, "%s() argument '%s' must be str, not %U", function, argument, type_name.get());
+  PyErr_Format(PyExc_TypeError, "%s() argument '%s' must be %s, not %U", function, argument, wanted,
+               type_name.get());
   return false;
+}
+
+}  // namespace
+
+bool require_str(PyObject* value, const char* function, const char* argument) {
+  return PyUnicode_Check(value) || wrong_type(value, function, argument, "str");
+}
+
+bool require_bool(PyObject* value, const char* function, const char* argument) {
+  return PyBool_Check(value) || wrong_type(value, function, argument, "bool");
 }
 
 bool bind_optional_str(PyObject*& value, const char* function, const char* argument) {

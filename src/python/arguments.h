@@ -22,6 +22,10 @@ char** keyword_list(const char* const (&names)[N]) {
 // "{function}() argument '{argument}' must be str, not {type}".
 bool require_str(PyObject* value, const char* function, const char* argument);
 
+// True if `value` is a bool; otherwise raises TypeError
+// "{function}() argument '{argument}' must be bool, not {type}".
+bool require_bool(PyObject* value, const char* function, const char* argument);
+
 // For a "str or None" argument: None (like an omitted argument) leaves
 // `value` nullptr; any other non-str raises as require_str does.
 bool bind_optional_str(PyObject*& value, const char* function, const char* argument);

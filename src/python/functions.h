@@ -17,6 +17,8 @@ PyObject* analyze_contract(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* plan_lower(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* plan_topological_order(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* plan_validate(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* plan_optimize(PyObject* module, PyObject* args, PyObject* kwargs);
+PyObject* plan_equivalent(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* metadata_validate(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* validate_document(PyObject* module, PyObject* args, PyObject* kwargs);
 PyObject* inspect_contract(PyObject* module, PyObject* args, PyObject* kwargs);

@@ -118,6 +118,12 @@ CASES["plan_topological_order"] = (100_000, lambda p: [
     lambda: _native.plan_topological_order(CONTRACT, PLAN), lambda: _native.plan_topological_order(CONTRACT, None),
     lambda: _native.plan_topological_order(NAN_CONTRACT, PLAN), lambda: _native.plan_topological_order(CONTRACT, {}),
     lambda: _native.plan_topological_order(CONTRACT, NAN_PLAN), lambda: _native.plan_topological_order(CONTRACT)])
+CASES["plan_optimize"] = (20_000, lambda p: contract_calls(_native.plan_optimize) + [
+    lambda: _native.plan_optimize(PLAN), lambda: _native.plan_optimize(NAN_PLAN, validate=False),
+    lambda: _native.plan_optimize(PLAN, p["registry"]), lambda: _native.plan_optimize(PLAN, validate=None)])
+CASES["plan_equivalent"] = (100_000, lambda p: [
+    lambda: _native.plan_equivalent(PLAN, PLAN), lambda: _native.plan_equivalent(PLAN, None),
+    lambda: _native.plan_equivalent(NAN_PLAN, PLAN), lambda: _native.plan_equivalent({}, PLAN)])
 CASES["compat_analyze"] = (100_000, lambda p: [
     lambda: _native.compat_analyze(CONTRACT, BAD_VERSIONS), lambda: _native.compat_analyze(CONTRACT, None),
     lambda: _native.compat_analyze(CONTRACT, CONTRACT, ["types", "bogus"]),

@@ -20,6 +20,8 @@ FUNCTIONS = [
     ("plan_lower", "(contract, registry_path=None)", "Lower a parsed transformation contract to a plan."),
     ("plan_topological_order", "(contract, plan_obj)", "Compute topological execution order for a lowered plan."),
     ("plan_validate", "(plan_obj, registry_path=None)", "Validate a transformation plan."),
+    ("plan_optimize", "(plan_obj, registry_path=None, *, validate=True)", "Optimize a transformation plan."),
+    ("plan_equivalent", "(before, after)", "Compare two transformation plans for semantic equivalence."),
     ("metadata_validate", "(contract)", "Validate metadata for a parsed transformation contract."),
     ("validate_document", "(content, format='yaml')", "Parse and validate a VORN document in one step."),
     ("inspect", "(contract)", "Return a short human-readable contract summary."),
@@ -49,7 +51,8 @@ def test_functions_are_exactly_the_table_in_order():
 def test_signature_and_docstring(name, signature, doc):
     function = getattr(_native, name)
     assert str(inspect.signature(function)) == signature
-    assert all(p.kind is p.POSITIONAL_OR_KEYWORD for p in inspect.signature(function).parameters.values())
+    parameters = inspect.signature(function).parameters.values()
+    assert all(p.kind in (p.POSITIONAL_OR_KEYWORD, p.KEYWORD_ONLY) for p in parameters)
     assert function.__doc__ == doc
 
 

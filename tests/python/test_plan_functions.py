@@ -1,4 +1,5 @@
-"""plan_lower, plan_topological_order and plan_validate, end to end."""
+"""plan_lower, plan_topological_order, plan_validate, plan_optimize and
+plan_equivalent, end to end."""
 
 import json
 import pathlib
@@ -6,7 +7,9 @@ import pathlib
 import pytest
 
 from conftest import VALID_YAML, diagnostic
-from vorn._native import parse_document, parse_path, plan_lower, plan_topological_order, plan_validate
+from vorn._native import (
+    parse_document, parse_path, plan_equivalent, plan_lower, plan_optimize, plan_topological_order, plan_validate,
+)
 
 EXAMPLE = parse_path(str(pathlib.Path(__file__).parents[2] / "examples" / "orders_enrichment.yaml"))["contract"]
 PLAN = plan_lower(EXAMPLE)["plan"]
@@ -50,6 +53,44 @@ def test_cycles_self_loops_and_unknown_ends_at_scale():
                  "outputs.daily_revenue.postconditions")]
 
 
+def expression(node_id, expr, type=None):
+    kind = {"kind": "expression", "id": node_id, "expr": expr, **({"type": type} if type else {})}
+    return {"id": node_id, "kind": kind, "objectRef": f"expressions.{node_id}"}
+
+
+def skipped(rewrite, node_id):
+    return {"id": "vorn:optimization-skipped", "severity": "information", "stage": "optimization",
+            "category": "semantic", "message": f"skipped {rewrite} rewrite for node '{node_id}' due to type guard",
+            "objectRef": f"expressions.{node_id}"}
+
+
+def test_optimize_keeps_types_as_stored_and_removes_only_the_removed_nodes_findings():
+    finding = {"objectRef": "expressions.e10", "kind": "k", "message": "m"}
+    extra = [expression("e1", "1.0 + 1.0", "decimal"), expression("e10", "orders.amount")]
+    result = plan_optimize({**PLAN, "nodes": PLAN["nodes"] + extra,
+                            "findings": [{**finding, "objectRef": "expressions.e1"}, finding]})
+    assert result["diagnostics"] == [skipped("expression", "e1"), skipped("function", "e1")]
+    assert result["transforms"] == [{"pass": "deadExpression", "nodeId": "e1",
+                                     "description": "removed unused expression node"}]
+    assert (result["plan"]["nodes"][-1], result["plan"]["findings"]) == (extra[1], [finding])
+    assert plan_optimize(PLAN) == {"plan": PLAN, "diagnostics": []}
+
+
+def test_equivalence_counts_expressions_read_from_fields():
+    changed = [expression("net_amount", "orders.amount", "decimal")] + PLAN["nodes"][1:]
+    assert not plan_equivalent(PLAN, {**PLAN, "nodes": changed})
+    assert plan_equivalent(PLAN, {**PLAN, "metadata": {}, "findings": []})
+
+
+def test_validate_false_skips_both_validations():
+    invalid = {**PLAN, "dependencies": PLAN["dependencies"] + [{"from": "ghost", "to": "net_amount",
+                                                                "reason": "fieldRead"}]}
+    failed = plan_optimize(invalid)
+    assert "plan" not in failed and failed["diagnostics"][-1]["message"] == "input plan failed validation"
+    # The rebuilt dependencies replace the invalid ones.
+    assert plan_optimize(invalid, validate=False) == {"plan": PLAN, "diagnostics": []}
+
+
 NAN = float("nan")
 
 
@@ -67,6 +108,12 @@ NAN = float("nan")
     (lambda: plan_lower(None), TypeError, "contract must be a dict, not None"),
     (lambda: plan_lower(CONTRACT, 5), TypeError, "plan_lower() argument 'registry_path' must be str, not int"),
     (lambda: plan_topological_order(None, None), TypeError, "contract must be a dict, not None"),
+    (lambda: plan_optimize(PLAN, validate=None), TypeError,
+     "plan_optimize() argument 'validate' must be bool, not None"),
+    (lambda: plan_optimize(PLAN, None, False), TypeError,
+     "plan_optimize() takes at most 2 positional arguments (3 given)"),
+    (lambda: plan_equivalent(PLAN, None), TypeError, "plan must be a dict, not None"),
+    (lambda: plan_equivalent({}, None), ValueError, "invalid plan: missing field `identity` at line 1 column 2"),
     (lambda: plan_topological_order(CONTRACT, {"nodes": {}}), ValueError,
      "invalid plan: invalid type: map, expected a sequence at line 1 column 11"),
 ])

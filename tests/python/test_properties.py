@@ -278,6 +278,15 @@ def test_plans_validate_and_order_alike(plan):
             position[d["from"]] < position[d["to"]])
 
 
+@SETTINGS
+@given(plan=PLANS)
+def test_valid_plans_stay_valid_when_optimized_and_equal_themselves(plan):
+    result = twice(_native.plan_optimize, plan)
+    assert twice(_native.plan_equivalent, plan, plan) == (result if result[0] == "raised" else ("ok", True))
+    if result[0] == "ok" and "plan" in result[1] and not check_report(_native.plan_validate(plan))["diagnostics"]:
+        assert not [d for d in _native.plan_validate(result[1]["plan"])["diagnostics"] if d["severity"] == "error"]
+
+
 # --- comparisons ------------------------------------------------------------------------
 
 
