@@ -22,8 +22,12 @@ class EventReader {
   bool at_end() const { return pos_ >= stream_.events.size(); }
   // Moves past one whole value: a scalar, or a container with its contents.
   void skip_value();
+  // The number of values directly inside the container that starts at
+  // `start` (for a mapping, keys and values both count).
+  std::size_t count_values(std::size_t start) const;
 
   std::string_view text(const Event& e) const { return stream_.text_of(e); }
+  Number number(const Event& e) const { return stream_.number_of(e); }
   bool is_yaml() const { return stream_.format == DocumentFormat::Yaml; }
   bool is_json() const { return stream_.format == DocumentFormat::Json; }
 
@@ -43,7 +47,7 @@ class EventReader {
 // How an unexpected value is named in "invalid type" errors: "null",
 // "boolean `true`", "integer `5`", "floating point `1.5`", "string \"x\"",
 // "map", "sequence".
-std::string describe_value(const Event& e, std::string_view text);
+std::string describe_value(const EventStream& stream, const Event& e);
 
 // Null in the sense of the reading rules: JSON null, or a YAML plain scalar
 // spelled as null (including an empty value).

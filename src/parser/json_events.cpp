@@ -36,9 +36,9 @@ class EventCollector {
   explicit EventCollector(std::string_view bytes) : bytes_(bytes), locator_(bytes) {
     cursor_.pos = bytes.data();
     out_.format = DocumentFormat::Json;
-    // An event per 8 bytes or more is typical; untouched reserved pages are
-    // never made resident, and reserving avoids a reallocation's peak.
-    out_.events.reserve(std::min<std::size_t>(bytes.size() / 8, std::size_t{1} << 22) + 8);
+    out_.source = bytes;
+    // An event per 8 bytes or more is typical.
+    out_.events.reserve_first(bytes.size() / 8);
   }
 
   Result<EventStream> run();
@@ -53,23 +53,13 @@ class EventCollector {
     add(EventKind::Scalar, ScalarType::Bool, last_read()).boolean = b;
     return true;
   }
-  bool number_integer(std::int64_t i) {
-    add(EventKind::Scalar, ScalarType::Int, number_end()).integer = i;
-    return true;
-  }
+  bool number_integer(std::int64_t i) { return add_number(ScalarType::Int, number_end(), Number{.integer = i}); }
   bool number_unsigned(std::uint64_t u);
   bool number_float(double d, const std::string& /*as_written*/) {
-    add(EventKind::Scalar, ScalarType::Float, number_end()).number = d;
-    return true;
+    return add_number(ScalarType::Float, number_end(), Number{.number = d});
   }
-  bool string(std::string& s) {
-    add_string(s);
-    return true;
-  }
-  bool key(std::string& s) {
-    if (!skipped()) add_string(s);
-    return true;
-  }
+  bool string(std::string& s) { return add_string(s); }
+  bool key(std::string& s) { return skipped() || add_string(s); }
   bool binary(json::binary_t& /*unused*/) { return false; }  // not produced by JSON text
   bool start_object(std::size_t /*unknown_size*/) { return open(EventKind::MapStart); }
   bool end_object() { return close(EventKind::MapEnd); }
@@ -102,7 +92,9 @@ class EventCollector {
   }
 
   Event& add(EventKind kind, ScalarType type, const char* at);
-  void add_string(const std::string& s);
+  bool add_number(ScalarType type, const char* at, Number value);
+  bool add_string(const std::string& s);
+  bool has_room_for(std::size_t text_size);
   bool open(EventKind kind);
   bool close(EventKind kind);
   bool fail_at(const char* at, std::string_view message);
@@ -121,28 +113,54 @@ class EventCollector {
 };
 
 Event& EventCollector::add(EventKind kind, ScalarType type, const char* at) {
-  TextPosition where = locator_.locate(at);
   Event& e = out_.events.emplace_back();
   e.kind = kind;
   e.type = type;
-  e.line = where.line;
-  e.column = where.column;
+  e.at = static_cast<std::uint32_t>(std::clamp(at, bytes_.data(), bytes_.data() + bytes_.size()) - bytes_.data());
   return e;
 }
 
-void EventCollector::add_string(const std::string& s) {
-  Event& e = add(EventKind::Scalar, ScalarType::String, last_read());
-  e.text_offset = static_cast<std::uint32_t>(out_.text.size());
+// Offsets into made_text are 32-bit.
+bool EventCollector::has_room_for(std::size_t text_size) {
+  if (out_.made_text.size() + text_size + sizeof(Number) < std::numeric_limits<std::uint32_t>::max()) return true;
+  error_ = "document too large";
+  return false;
+}
+
+bool EventCollector::add_number(ScalarType type, const char* at, Number value) {
+  if (!has_room_for(0)) return false;
+  Event& e = add(EventKind::Scalar, type, at);
+  e.made = true;
+  e.text_offset = out_.make_text({}, &value);
+  return true;
+}
+
+// A string written without escapes is its own text in the document: it ends
+// at the closing quote just read and starts right after an opening quote.
+// (Were that quote escaped, the value would hold it too and be longer.)
+bool EventCollector::add_string(const std::string& s) {
+  const char* close = last_read();
+  Event& e = add(EventKind::Scalar, ScalarType::String, close);
   e.text_length = static_cast<std::uint32_t>(s.size());
-  out_.text += s;
+  std::size_t end = static_cast<std::size_t>(close - bytes_.data());
+  if (close >= bytes_.data() && end < bytes_.size() && end > s.size() && bytes_[end - s.size() - 1] == '"') {
+    std::string_view raw = bytes_.substr(end - s.size(), s.size());
+    if (raw.find('\\') == std::string_view::npos && raw == s) {
+      e.text_offset = static_cast<std::uint32_t>(end - s.size());
+      return true;
+    }
+  }
+  if (!has_room_for(s.size())) return false;
+  e.made = true;
+  e.text_offset = out_.make_text(s);
+  return true;
 }
 
 bool EventCollector::number_unsigned(std::uint64_t u) {
   if (u <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
     return number_integer(static_cast<std::int64_t>(u));
   }
-  add(EventKind::Scalar, ScalarType::UInt, number_end()).unsigned_integer = u;
-  return true;
+  return add_number(ScalarType::UInt, number_end(), Number{.unsigned_integer = u});
 }
 
 bool EventCollector::open(EventKind kind) {
@@ -178,8 +196,8 @@ bool EventCollector::parse_error(std::size_t position, const std::string& last_t
   const char* at = bytes_.data() + (through - 1);
   if (ex.id == kNumberOverflow) {
     bool negative = !last_token.empty() && last_token[0] == '-';
-    add(EventKind::Scalar, ScalarType::Float, at).number =
-        negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    add_number(ScalarType::Float, at, Number{.number = negative ? -kInfinity : kInfinity});
     resume_at_ = through;
     return false;
   }

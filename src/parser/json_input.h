@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "parser/event.h"
+
 namespace vorn::parser::json {
 
 // One past the last byte the parser has taken from the input.
@@ -58,14 +60,9 @@ class CountingIterator {
   ReadCursor* cursor_ = nullptr;
 };
 
-struct TextPosition {
-  std::uint32_t line = 1;
-  std::uint32_t column = 1;
-};
-
 // Maps byte addresses of one text to 1-based line and byte column. Queries
-// are expected in increasing order, which costs one pass over the text in
-// total; an earlier address restarts the count.
+// in increasing order cost one pass over the text in total; an earlier
+// address restarts the count.
 class LineLocator {
  public:
   explicit LineLocator(std::string_view text)

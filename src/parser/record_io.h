@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <fmt/format.h>
 
@@ -34,15 +36,28 @@ bool check_required(EventReader& r, const RecordSpec<T>& spec, const bool* seen,
   return true;
 }
 
+// An undeclared key and where its value starts.
+struct PendingKey {
+  std::string_view key;
+  std::size_t value_at;
+};
+
 // Undeclared keys are turned into JSON values only after the record's last
-// key, so that a missing required key is reported first.
-template <class T>
-bool read_extensions(EventReader& r, const tsl::ordered_map<std::string, std::size_t>& pending,
-                     model::JsonMap& out) {
+// key, so that a missing required key is reported first. A repeated key
+// keeps its first place and only its last value is read.
+inline bool read_extensions(EventReader& r, const std::vector<PendingKey>& pending, model::JsonMap& out) {
+  std::vector<std::size_t> value_at;
+  for (const PendingKey& p : pending) {
+    auto [it, added] = out.try_emplace(std::string(p.key));
+    if (added)
+      value_at.push_back(p.value_at);
+    else
+      value_at[static_cast<std::size_t>(it - out.begin())] = p.value_at;
+  }
   std::size_t resume = r.position();
-  for (const auto& [key, pos] : pending) {
-    r.seek(pos);
-    if (!read_json_value(r, out[key])) return false;
+  for (std::size_t i = 0; i < value_at.size(); ++i) {
+    r.seek(value_at[i]);
+    if (!read_json_value(r, out.nth(i).value())) return false;
   }
   r.seek(resume);
   return true;
@@ -51,7 +66,7 @@ bool read_extensions(EventReader& r, const tsl::ordered_map<std::string, std::si
 template <class T>
 bool read_mapping(EventReader& r, T& out, const RecordSpec<T>& spec) {
   bool seen[kMaxFields] = {};
-  tsl::ordered_map<std::string, std::size_t> pending;
+  std::vector<PendingKey> pending;
   r.take();
   while (r.peek().kind != EventKind::MapEnd) {
     const Event& key = r.peek();
@@ -65,13 +80,13 @@ bool read_mapping(EventReader& r, T& out, const RecordSpec<T>& spec) {
       seen[i] = true;
       if (!spec.fields[i].read(r, out)) return false;
     } else {
-      if (spec.extensions) pending[std::string(name)] = r.position();
+      if (spec.extensions) pending.push_back({name, r.position()});
       r.skip_value();
     }
   }
   const Event& end = r.take();
   if (!check_required(r, spec, seen, end)) return false;
-  return !spec.extensions || read_extensions<T>(r, pending, out.*spec.extensions);
+  return pending.empty() || read_extensions(r, pending, out.*spec.extensions);
 }
 
 // JSON only: the record's values in declaration order.

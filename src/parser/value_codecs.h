@@ -102,8 +102,11 @@ struct List {
   template <class T>
   static bool read(EventReader& r, std::vector<T>& v) {
     bool has_items = false;
+    std::size_t start = r.position();
     if (!begin_list(r, has_items)) return false;
     if (!has_items) return true;
+    // Sized once, so that records are never moved while the list grows.
+    v.reserve(v.size() + r.count_values(start));
     while (r.peek().kind != EventKind::SeqEnd) {
       if (!Elem::read(r, v.emplace_back())) return false;
     }

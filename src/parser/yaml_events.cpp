@@ -4,14 +4,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include <fmt/format.h>
-
+#include "parser/libyaml_parser.h"
 #include "parser/yaml_scalar.h"
 
 namespace vorn::parser::yaml {
@@ -20,87 +20,60 @@ namespace {
 constexpr std::uint64_t kMinRepetitionLimit = 1'000'000;
 // Text offsets and event indices are 32-bit.
 constexpr std::size_t kMaxIndex = std::numeric_limits<std::uint32_t>::max();
-constexpr const char kStrTag[] = "tag:yaml.org,2002:str";
+constexpr std::string_view kStrTag = "tag:yaml.org,2002:str";
+// The non-specific tag: the scalar is text, whatever it looks like.
+constexpr std::string_view kNonSpecificTag = "!";
 
-std::uint32_t one_based(std::size_t zero_based) {
-  return static_cast<std::uint32_t>(std::min<std::size_t>(zero_based, kMaxIndex - 1) + 1);
+// Scalars are short: comparing them inline beats a library call.
+bool same_bytes(const char* a, const char* b, std::size_t n) {
+  for (; n >= 8; n -= 8, a += 8, b += 8) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a, 8);
+    std::memcpy(&y, b, 8);
+    if (x != y) return false;
+  }
+  for (; n > 0; --n)
+    if (*a++ != *b++) return false;
+  return true;
 }
 
-std::string at(const yaml_mark_t& mark) {
-  return fmt::format(" at line {} column {}", one_based(mark.line), one_based(mark.column));
+bool is_ascii(std::string_view bytes) {
+  unsigned char any = 0;
+  for (char c : bytes) any |= static_cast<unsigned char>(c);
+  return any < 0x80;
 }
 
-// Owns the libyaml parser; every exit path releases it.
-class LibyamlParser {
+// libyaml places events by character; scalar texts are found in the bytes
+// by byte offset. Lookups come in increasing order, so one pass over the
+// bytes serves them all; in a document of ASCII the two are the same.
+class ByteOffsets {
  public:
-  explicit LibyamlParser(std::string_view bytes) : bytes_(bytes) {
-    initialized_ = yaml_parser_initialize(&parser_) != 0;
-    if (initialized_) {
-      yaml_parser_set_input_string(&parser_, reinterpret_cast<const unsigned char*>(bytes.data()),
-                                   bytes.size());
-    }
-  }
-  ~LibyamlParser() {
-    if (initialized_) yaml_parser_delete(&parser_);
-  }
-  LibyamlParser(const LibyamlParser&) = delete;
-  LibyamlParser& operator=(const LibyamlParser&) = delete;
+  explicit ByteOffsets(std::string_view bytes) : bytes_(bytes), ascii_(is_ascii(bytes)) { restart(); }
 
-  bool initialized() const { return initialized_; }
-  bool parse(yaml_event_t* event) { return yaml_parser_parse(&parser_, event) != 0; }
-
-  std::string error_text() const {
-    if (parser_.error == YAML_MEMORY_ERROR) return "out of memory while parsing YAML";
-    std::string text = parser_.problem ? parser_.problem : "invalid YAML";
-    // Encoding errors come with a byte offset instead of a mark.
-    text += parser_.error == YAML_READER_ERROR ? at(mark_of_offset(parser_.problem_offset))
-                                               : at(parser_.problem_mark);
-    if (parser_.context) {
-      text += ", ";
-      text += parser_.context;
-      text += at(parser_.context_mark);
+  std::size_t of(std::size_t char_index) {
+    if (ascii_) return char_index;
+    if (char_index < char_index_) restart();
+    while (char_index_ < char_index && byte_ < bytes_.size()) {
+      byte_ += sequence_length(static_cast<unsigned char>(bytes_[byte_]));
+      ++char_index_;
     }
-    return text;
+    return std::min(byte_, bytes_.size());
   }
 
  private:
-  yaml_mark_t mark_of_offset(std::size_t offset) const {
-    yaml_mark_t mark{};
-    offset = std::min(offset, bytes_.size());
-    std::size_t line_start = 0;
-    for (std::size_t i = 0; i < offset; ++i) {
-      if (bytes_[i] == '\n') {
-        ++mark.line;
-        line_start = i + 1;
-      }
-    }
-    mark.column = offset - line_start;
-    return mark;
+  static std::size_t sequence_length(unsigned char lead) {
+    return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  }
+  void restart() {
+    char_index_ = 0;
+    // libyaml does not count a byte order mark.
+    byte_ = bytes_.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
   }
 
   std::string_view bytes_;
-  yaml_parser_t parser_;
-  bool initialized_ = false;
-};
-
-// The current libyaml event; the previous one is released before the next
-// parse and the last one on scope exit.
-class CurrentEvent {
- public:
-  CurrentEvent() = default;
-  ~CurrentEvent() { yaml_event_delete(&event_); }
-  CurrentEvent(const CurrentEvent&) = delete;
-  CurrentEvent& operator=(const CurrentEvent&) = delete;
-
-  bool next(LibyamlParser& parser) {
-    yaml_event_delete(&event_);
-    return parser.parse(&event_);
-  }
-  const yaml_event_t& get() const { return event_; }
-  yaml_event_type_t type() const { return event_.type; }
-
- private:
-  yaml_event_t event_{};
+  bool ascii_;
+  std::size_t char_index_ = 0;
+  std::size_t byte_ = 0;
 };
 
 // Events of one anchored node, for replay at its aliases. `height` is the
@@ -122,27 +95,30 @@ struct OpenNode {
 // Builds the event stream of one document's node tree from libyaml events.
 class TreeBuilder {
  public:
-  explicit TreeBuilder(std::size_t input_size);
+  explicit TreeBuilder(std::string_view bytes);
 
-  // Takes the next node event; false with error() set when it is refused.
-  bool add(const yaml_event_t& event);
+  // Takes the next node event, libyaml's number `ordinal`; false with
+  // error() set when it is refused.
+  bool add(const yaml_event_t& event, std::uint32_t ordinal);
   // The root node has been completed.
   bool complete() const { return complete_; }
   const std::string& error() const { return error_; }
   EventStream take() { return std::move(out_); }
 
  private:
-  bool add_scalar(const yaml_event_t& event);
-  bool open(const yaml_event_t& event, EventKind kind, const yaml_char_t* anchor);
-  bool close(const yaml_event_t& event, EventKind kind);
+  bool add_scalar(const yaml_event_t& event, std::uint32_t ordinal);
+  bool open(const yaml_event_t& event, std::uint32_t ordinal, EventKind kind, const yaml_char_t* anchor);
+  bool close(const yaml_event_t& event, std::uint32_t ordinal, EventKind kind);
   bool replay(const yaml_event_t& event);
 
-  std::uint32_t push(EventKind kind, const yaml_event_t& source);
+  std::uint32_t push(EventKind kind, std::uint32_t ordinal);
+  bool place_text(const yaml_event_t& event, std::string_view text, Event& e);
   Anchor& define(const yaml_char_t* name, std::uint32_t first);
   void finish_node(int height);
   bool fail(std::string message);
 
   EventStream out_;
+  ByteOffsets offsets_;
   std::vector<OpenNode> open_;
   std::unordered_map<std::string, Anchor> anchors_;
   std::uint64_t direct_events_ = 0;
@@ -151,73 +127,93 @@ class TreeBuilder {
   std::string error_;
 };
 
-TreeBuilder::TreeBuilder(std::size_t input_size) {
+TreeBuilder::TreeBuilder(std::string_view bytes) : offsets_(bytes) {
   out_.format = DocumentFormat::Yaml;
-  // Typical documents yield an event per 6 to 20 bytes. Reserving for the
-  // dense end avoids the peak of a reallocation (old and new arrays at
-  // once); pages never written are never made resident, and the cap keeps
-  // huge inputs of mostly whitespace from reserving address space for nothing.
-  constexpr std::size_t kMaxReservedEvents = std::size_t{1} << 20;
-  out_.events.reserve(std::min(input_size / 5, 4 * kMaxReservedEvents) + 8);
-  out_.text.reserve(std::min(input_size / 2, kMaxReservedEvents * 16));
-  open_.reserve(kMaxNesting);
+  out_.source = bytes;
+  // Typical documents yield an event per 6 to 20 bytes.
+  out_.events.reserve_first(bytes.size() / 6);
 }
 
-bool TreeBuilder::add(const yaml_event_t& event) {
+bool TreeBuilder::add(const yaml_event_t& event, std::uint32_t ordinal) {
   if (out_.events.size() >= kMaxIndex) return fail("document too large");
   bool ok = false;
   switch (event.type) {
-    case YAML_SCALAR_EVENT: ok = add_scalar(event); break;
+    case YAML_SCALAR_EVENT: ok = add_scalar(event, ordinal); break;
     case YAML_ALIAS_EVENT: ok = replay(event); break;
     case YAML_MAPPING_START_EVENT:
-      ok = open(event, EventKind::MapStart, event.data.mapping_start.anchor);
+      ok = open(event, ordinal, EventKind::MapStart, event.data.mapping_start.anchor);
       break;
     case YAML_SEQUENCE_START_EVENT:
-      ok = open(event, EventKind::SeqStart, event.data.sequence_start.anchor);
+      ok = open(event, ordinal, EventKind::SeqStart, event.data.sequence_start.anchor);
       break;
-    case YAML_MAPPING_END_EVENT: ok = close(event, EventKind::MapEnd); break;
-    case YAML_SEQUENCE_END_EVENT: ok = close(event, EventKind::SeqEnd); break;
+    case YAML_MAPPING_END_EVENT: ok = close(event, ordinal, EventKind::MapEnd); break;
+    case YAML_SEQUENCE_END_EVENT: ok = close(event, ordinal, EventKind::SeqEnd); break;
     default: return fail("unexpected YAML event" + at(event.start_mark));
   }
   complete_ = ok && open_.empty();
   return ok;
 }
 
-std::uint32_t TreeBuilder::push(EventKind kind, const yaml_event_t& source) {
+std::uint32_t TreeBuilder::push(EventKind kind, std::uint32_t ordinal) {
   Event& e = out_.events.emplace_back();
   e.kind = kind;
-  e.line = one_based(source.start_mark.line);
-  e.column = one_based(source.start_mark.column);
+  e.at = ordinal;
   ++direct_events_;
   return static_cast<std::uint32_t>(out_.events.size() - 1);
 }
 
-bool TreeBuilder::add_scalar(const yaml_event_t& event) {
+// Points the event at its text where the document holds it as it is (a
+// plain or quoted scalar on one line, without escapes), and copies it
+// otherwise. libyaml's end mark is just past the text, or past its closing
+// quote.
+bool TreeBuilder::place_text(const yaml_event_t& event, std::string_view text, Event& e) {
+  const yaml_scalar_style_t style = event.data.scalar.style;
+  const bool quoted = style == YAML_SINGLE_QUOTED_SCALAR_STYLE || style == YAML_DOUBLE_QUOTED_SCALAR_STYLE;
+  if (style == YAML_PLAIN_SCALAR_STYLE || quoted) {
+    std::size_t end = offsets_.of(event.end_mark.index) - (quoted ? 1 : 0);
+    if (end >= text.size() && end <= out_.source.size() &&
+        same_bytes(out_.source.data() + end - text.size(), text.data(), text.size())) {
+      e.text_offset = static_cast<std::uint32_t>(end - text.size());
+      return true;
+    }
+  }
+  if (out_.made_text.size() + text.size() > kMaxIndex) return fail("document too large");
+  e.made = true;
+  e.text_offset = out_.make_text(text);
+  return true;
+}
+
+bool TreeBuilder::add_scalar(const yaml_event_t& event, std::uint32_t ordinal) {
   const auto& scalar = event.data.scalar;
-  if (out_.text.size() + scalar.length > kMaxIndex) return fail("document too large");
-  std::uint32_t index = push(EventKind::Scalar, event);
+  std::uint32_t index = push(EventKind::Scalar, ordinal);
   Event& e = out_.events[index];
-  e.text_offset = static_cast<std::uint32_t>(out_.text.size());
-  e.text_length = static_cast<std::uint32_t>(scalar.length);
   std::string_view text(reinterpret_cast<const char*>(scalar.value), scalar.length);
-  out_.text.append(text);
+  e.text_length = static_cast<std::uint32_t>(scalar.length);
   e.plain = scalar.style == YAML_PLAIN_SCALAR_STYLE;
-  bool str_tag = scalar.tag && std::string_view(reinterpret_cast<const char*>(scalar.tag)) == kStrTag;
-  if (e.plain && !str_tag) {
-    type_plain_scalar(text, e);
-  } else {
-    e.type = ScalarType::String;
+  std::string_view tag = scalar.tag ? reinterpret_cast<const char*>(scalar.tag) : "";
+  PlainScalar typed;
+  if (e.plain && tag != kStrTag && tag != kNonSpecificTag) typed = type_plain_scalar(text);
+  e.type = typed.type;
+  e.empty = typed.empty;
+  e.boolean = typed.boolean;
+  if (typed.type == ScalarType::Int || typed.type == ScalarType::UInt || typed.type == ScalarType::Float) {
+    if (out_.made_text.size() + text.size() + sizeof(Number) > kMaxIndex) return fail("document too large");
+    e.made = true;
+    e.text_offset = out_.make_text(text, &typed.number);
+  } else if (!place_text(event, text, e)) {
+    return false;
   }
   if (scalar.anchor) define(scalar.anchor, index).count = 1;
   finish_node(0);
   return true;
 }
 
-bool TreeBuilder::open(const yaml_event_t& event, EventKind kind, const yaml_char_t* anchor) {
+bool TreeBuilder::open(const yaml_event_t& event, std::uint32_t ordinal, EventKind kind,
+                       const yaml_char_t* anchor) {
   if (open_.size() >= static_cast<std::size_t>(kMaxNesting)) {
     return fail("recursion limit exceeded" + at(event.start_mark));
   }
-  std::uint32_t index = push(kind, event);
+  std::uint32_t index = push(kind, ordinal);
   OpenNode node;
   node.start = index;
   if (anchor) {
@@ -228,11 +224,11 @@ bool TreeBuilder::open(const yaml_event_t& event, EventKind kind, const yaml_cha
   return true;
 }
 
-bool TreeBuilder::close(const yaml_event_t& event, EventKind kind) {
+bool TreeBuilder::close(const yaml_event_t& event, std::uint32_t ordinal, EventKind kind) {
   if (open_.empty()) return fail("unexpected YAML event" + at(event.start_mark));
   OpenNode node = open_.back();
   open_.pop_back();
-  std::uint32_t index = push(kind, event);
+  std::uint32_t index = push(kind, ordinal);
   out_.events[node.start].end = index;
   // A node inside may have taken the same anchor name since; the later
   // definition wins.
@@ -258,13 +254,10 @@ bool TreeBuilder::replay(const yaml_event_t& event) {
   if (replayed_events_ > std::max(kMinRepetitionLimit, direct_events_)) {
     return fail("repetition limit exceeded" + at(event.start_mark));
   }
-  std::vector<Event>& events = out_.events;
+  auto& events = out_.events;
   std::size_t base = events.size();
   if (base + anchor.count > kMaxIndex) return fail("document too large");
-  // Reserving first keeps the source range valid while it is copied.
-  if (events.capacity() < base + anchor.count) {
-    events.reserve(std::max(base + anchor.count, events.capacity() * 2));
-  }
+  // Replayed events keep the positions of the events they copy.
   for (std::uint32_t i = 0; i < anchor.count; ++i) {
     Event copy = events[anchor.first + i];
     if (copy.kind == EventKind::MapStart || copy.kind == EventKind::SeqStart) {
@@ -303,10 +296,10 @@ Result<EventStream> read_document(std::string_view bytes) {
   if (!event.next(parser)) return syntax_error(parser);
   if (event.type() != YAML_DOCUMENT_START_EVENT) return Error{"EOF while parsing a value"};
 
-  TreeBuilder tree(bytes.size());
+  TreeBuilder tree(bytes);
   while (!tree.complete()) {
     if (!event.next(parser)) return syntax_error(parser);
-    if (!tree.add(event.get())) return Error{tree.error()};
+    if (!tree.add(event.get(), event.ordinal())) return Error{tree.error()};
   }
   if (!event.next(parser)) return syntax_error(parser);  // DOCUMENT-END
   if (!event.next(parser)) return syntax_error(parser);
@@ -326,6 +319,18 @@ Result<EventStream> read_events(std::string_view bytes) {
   } catch (const std::bad_alloc&) {
     return Error{"out of memory while parsing YAML"};
   }
+}
+
+TextPosition event_position(std::string_view bytes, std::uint32_t ordinal) {
+  LibyamlParser parser(bytes);
+  CurrentEvent event;
+  while (parser.initialized() && event.next(parser)) {
+    if (event.ordinal() == ordinal) {
+      return {one_based(event.get().start_mark.line), one_based(event.get().start_mark.column)};
+    }
+    if (event.type() == YAML_STREAM_END_EVENT) break;
+  }
+  return {};
 }
 
 }  // namespace vorn::parser::yaml

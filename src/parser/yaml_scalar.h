@@ -7,8 +7,16 @@
 
 namespace vorn::parser::yaml {
 
-// Sets e.type (and e.empty and the value union) for a plain scalar with the
-// given text: null, bool, int, uint, float or, failing all, string.
-void type_plain_scalar(std::string_view text, Event& e);
+struct PlainScalar {
+  ScalarType type = ScalarType::String;
+  // No text at all: an empty value, typed null.
+  bool empty = false;
+  bool boolean = false;
+  Number number{};  // Int, UInt and Float
+};
+
+// The type (and value) of a plain scalar with the given text: null, bool,
+// int, uint, float or, failing all, string.
+PlainScalar type_plain_scalar(std::string_view text);
 
 }  // namespace vorn::parser::yaml

@@ -1,18 +1,45 @@
 #include "support/json_writer.h"
 
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 
 namespace vorn {
+
+namespace {
+
+bool needs_escape(unsigned char c) { return c < 0x20 || c == '"' || c == '\\'; }
+
+// The length of the leading part of `s` that is written as it is. Eight
+// bytes at a time: a byte below 0x20, a quote or a backslash in a word shows
+// as a high bit (bytes of 0x80 and above are masked out, as they never need
+// escaping).
+std::size_t plain_prefix(std::string_view s) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+  std::size_t i = 0;
+  for (; i + 8 <= s.size(); i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, s.data() + i, 8);
+    std::uint64_t quote = w ^ (kOnes * '"');
+    std::uint64_t backslash = w ^ (kOnes * '\\');
+    if (((w - kOnes * 0x20) | (quote - kOnes) | (backslash - kOnes)) & ~w & kHighs) break;
+  }
+  while (i < s.size() && !needs_escape(static_cast<unsigned char>(s[i]))) ++i;
+  return i;
+}
+
+}  // namespace
 
 void append_json_string(std::string& out, std::string_view s) {
   static const char kHex[] = "0123456789abcdef";
   out.push_back('"');
-  std::size_t run = 0;  // start of the pending run that needs no escaping
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c >= 0x20 && c != '"' && c != '\\') continue;
-    out.append(s.data() + run, i - run);
-    run = i + 1;
+  for (;;) {
+    std::size_t plain = plain_prefix(s);
+    out.append(s.data(), plain);
+    if (plain == s.size()) break;
+    unsigned char c = static_cast<unsigned char>(s[plain]);
+    s.remove_prefix(plain + 1);
     switch (c) {
       case '"': out.append("\\\""); break;
       case '\\': out.append("\\\\"); break;
@@ -27,7 +54,6 @@ void append_json_string(std::string& out, std::string_view s) {
         out.push_back(kHex[c & 15]);
     }
   }
-  out.append(s.data() + run, s.size() - run);
   out.push_back('"');
 }
 
