@@ -149,10 +149,12 @@ struct Record {
   }
 };
 
-// An optional block: null reads as absent; written only when present.
+// An optional block, held in std::optional<T> or OptionalBox<T>: null reads
+// as absent; written only when present.
 template <class T>
 struct OptRecord {
-  static bool read(EventReader& r, std::optional<T>& v) {
+  template <class Holder>
+  static bool read(EventReader& r, Holder& v) {
     if (is_null(r.peek())) {
       r.take();
       v.reset();
@@ -160,7 +162,8 @@ struct OptRecord {
     }
     return read_record(r, v.emplace());
   }
-  static void write_field(JsonWriter& w, std::string_view k, const std::optional<T>& v) {
+  template <class Holder>
+  static void write_field(JsonWriter& w, std::string_view k, const Holder& v) {
     if (v) Record<T>::write_field(w, k, *v);
   }
 };
