@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "parser/json_input.h"
+#include "support/byte_scan.h"
 
 namespace vorn::parser::json {
 namespace {
@@ -29,6 +30,7 @@ constexpr int kNumberOverflow = 406;
 constexpr std::size_t kNoResume = static_cast<std::size_t>(-1);
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
 
 // Receives nlohmann's SAX callbacks and turns them into an EventStream.
 class EventCollector {
@@ -143,12 +145,10 @@ bool EventCollector::add_string(const std::string& s) {
   Event& e = add(EventKind::Scalar, ScalarType::String, close);
   e.text_length = static_cast<std::uint32_t>(s.size());
   std::size_t end = static_cast<std::size_t>(close - bytes_.data());
-  if (close >= bytes_.data() && end < bytes_.size() && end > s.size() && bytes_[end - s.size() - 1] == '"') {
-    std::string_view raw = bytes_.substr(end - s.size(), s.size());
-    if (raw.find('\\') == std::string_view::npos && raw == s) {
-      e.text_offset = static_cast<std::uint32_t>(end - s.size());
-      return true;
-    }
+  if (close >= bytes_.data() && end < bytes_.size() && end > s.size() && bytes_[end - s.size() - 1] == '"' &&
+      bytes::same_without(bytes_.data() + end - s.size(), s.data(), s.size(), '\\')) {
+    e.text_offset = static_cast<std::uint32_t>(end - s.size());
+    return true;
   }
   if (!has_room_for(s.size())) return false;
   e.made = true;
@@ -222,12 +222,14 @@ std::size_t EventCollector::synthetic_echo(const std::string& last_token, std::s
 bool EventCollector::parse_segment(const char* real_start, const std::string& prefix) {
   segment_start_ = static_cast<std::size_t>(real_start - bytes_.data());
   prefix_length_ = prefix.size();
-  CountingIterator last(bytes_.data() + bytes_.size(), &cursor_);
-  CountingIterator first(real_start, &cursor_);
-  if (!prefix.empty()) {
-    first = CountingIterator(prefix.data(), &cursor_, prefix.data() + prefix.size(), real_start);
+  const char* end = bytes_.data() + bytes_.size();
+  if (prefix.empty()) {
+    return json::sax_parse(CountingIterator<false>(real_start, &cursor_), CountingIterator<false>(end, &cursor_),
+                           this, json::input_format_t::json, /*strict=*/true);
   }
-  return json::sax_parse(first, last, this, json::input_format_t::json, /*strict=*/true);
+  CountingIterator<true> first(prefix.data(), &cursor_, prefix.data() + prefix.size(), real_start);
+  return json::sax_parse(first, CountingIterator<true>(end, &cursor_), this, json::input_format_t::json,
+                         /*strict=*/true);
 }
 
 std::string EventCollector::resume_prefix() {

@@ -20,10 +20,12 @@ struct ReadCursor {
   const char* pos = nullptr;
 };
 
-// A forward iterator over bytes that keeps a ReadCursor up to date. It can
-// splice a short synthetic prefix in front of the real input: once `p`
-// reaches `splice_from` it jumps to `splice_to`. That is how a parse resumes
-// in the middle of a document (see json_events.cpp).
+// A forward iterator over bytes that keeps a ReadCursor up to date. The
+// splicing kind can put a short synthetic prefix in front of the real input:
+// once `p` reaches `splice_from` it jumps to `splice_to`. That is how a parse
+// resumes in the middle of a document (see json_events.cpp); every other
+// parse uses the plain kind, which costs one store per byte.
+template <bool kSplices>
 class CountingIterator {
  public:
   using iterator_category = std::forward_iterator_tag;
@@ -41,7 +43,9 @@ class CountingIterator {
 
   CountingIterator& operator++() {
     ++p_;
-    if (p_ == splice_from_) p_ = splice_to_;
+    if constexpr (kSplices) {
+      if (p_ == splice_from_) p_ = splice_to_;
+    }
     cursor_->pos = p_;
     return *this;
   }

@@ -13,6 +13,7 @@
 
 #include "parser/libyaml_parser.h"
 #include "parser/yaml_scalar.h"
+#include "support/byte_scan.h"
 
 namespace vorn::parser::yaml {
 namespace {
@@ -23,19 +24,6 @@ constexpr std::size_t kMaxIndex = std::numeric_limits<std::uint32_t>::max();
 constexpr std::string_view kStrTag = "tag:yaml.org,2002:str";
 // The non-specific tag: the scalar is text, whatever it looks like.
 constexpr std::string_view kNonSpecificTag = "!";
-
-// Scalars are short: comparing them inline beats a library call.
-bool same_bytes(const char* a, const char* b, std::size_t n) {
-  for (; n >= 8; n -= 8, a += 8, b += 8) {
-    std::uint64_t x, y;
-    std::memcpy(&x, a, 8);
-    std::memcpy(&y, b, 8);
-    if (x != y) return false;
-  }
-  for (; n > 0; --n)
-    if (*a++ != *b++) return false;
-  return true;
-}
 
 bool is_ascii(std::string_view bytes) {
   unsigned char any = 0;
@@ -172,7 +160,7 @@ bool TreeBuilder::place_text(const yaml_event_t& event, std::string_view text, E
   if (style == YAML_PLAIN_SCALAR_STYLE || quoted) {
     std::size_t end = offsets_.of(event.end_mark.index) - (quoted ? 1 : 0);
     if (end >= text.size() && end <= out_.source.size() &&
-        same_bytes(out_.source.data() + end - text.size(), text.data(), text.size())) {
+        bytes::same(out_.source.data() + end - text.size(), text.data(), text.size())) {
       e.text_offset = static_cast<std::uint32_t>(end - text.size());
       return true;
     }

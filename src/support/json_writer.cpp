@@ -4,26 +4,24 @@
 #include <cstdint>
 #include <cstring>
 
+#include "support/byte_scan.h"
+
 namespace vorn {
 
 namespace {
 
 bool needs_escape(unsigned char c) { return c < 0x20 || c == '"' || c == '\\'; }
 
-// The length of the leading part of `s` that is written as it is. Eight
-// bytes at a time: a byte below 0x20, a quote or a backslash in a word shows
-// as a high bit (bytes of 0x80 and above are masked out, as they never need
-// escaping).
+// The length of the leading part of `s` that is written as it is, found
+// eight bytes at a time.
 std::size_t plain_prefix(std::string_view s) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
   std::size_t i = 0;
   for (; i + 8 <= s.size(); i += 8) {
-    std::uint64_t w;
-    std::memcpy(&w, s.data() + i, 8);
-    std::uint64_t quote = w ^ (kOnes * '"');
-    std::uint64_t backslash = w ^ (kOnes * '\\');
-    if (((w - kOnes * 0x20) | (quote - kOnes) | (backslash - kOnes)) & ~w & kHighs) break;
+    using bytes::kOnes;
+    std::uint64_t w = bytes::load_word(s.data() + i);
+    std::uint64_t quote = w ^ (kOnes * '"'), backslash = w ^ (kOnes * '\\');
+    // A byte below 0x20, a quote or a backslash shows as its high bit.
+    if (((w - kOnes * 0x20) | (quote - kOnes) | (backslash - kOnes)) & ~w & bytes::kHighs) break;
   }
   while (i < s.size() && !needs_escape(static_cast<unsigned char>(s[i]))) ++i;
   return i;
@@ -57,7 +55,26 @@ void append_json_string(std::string& out, std::string_view s) {
   out.push_back('"');
 }
 
+// Keys and most strings are short and need no escaping: such a text goes
+// out with its comma, quotes and colon in one append.
+bool JsonWriter::put_short(std::string_view s, bool is_key) {
+  constexpr std::size_t kShort = 48;
+  if (s.size() > kShort || plain_prefix(s) != s.size()) return false;
+  char buf[kShort + 4];
+  std::size_t n = 0;
+  if (need_comma_) buf[n++] = ',';
+  buf[n++] = '"';
+  std::memcpy(buf + n, s.data(), s.size());
+  n += s.size();
+  buf[n++] = '"';
+  if (is_key) buf[n++] = ':';
+  out_.append(buf, n);
+  need_comma_ = !is_key;
+  return true;
+}
+
 void JsonWriter::key(std::string_view k) {
+  if (put_short(k, true)) return;
   separate();
   append_json_string(out_, k);
   out_.push_back(':');
@@ -65,6 +82,7 @@ void JsonWriter::key(std::string_view k) {
 }
 
 void JsonWriter::string(std::string_view s) {
+  if (put_short(s, false)) return;
   separate();
   append_json_string(out_, s);
   need_comma_ = true;

@@ -34,6 +34,7 @@ class JsonWriter {
   std::string take() { return std::move(out_); }
 
  private:
+  bool put_short(std::string_view s, bool is_key);
   void separate() {
     if (need_comma_) out_.push_back(',');
   }

@@ -1,0 +1,46 @@
+#pragma once
+// Comparisons and searches over short byte runs, eight bytes at a time. The
+// texts of a document are mostly a few bytes long, where a library call
+// costs more than the work.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace vorn::bytes {
+
+inline constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+inline constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+
+inline std::uint64_t load_word(const char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+
+// Whether any byte of `w` equals `c`.
+inline bool word_has(std::uint64_t w, char c) {
+  std::uint64_t x = w ^ (kOnes * static_cast<unsigned char>(c));
+  return ((x - kOnes) & ~x & kHighs) != 0;
+}
+
+inline bool same(const char* a, const char* b, std::size_t n) {
+  for (; n >= 8; n -= 8, a += 8, b += 8)
+    if (load_word(a) != load_word(b)) return false;
+  for (; n > 0; --n)
+    if (*a++ != *b++) return false;
+  return true;
+}
+
+// `a` and `b` hold the same `n` bytes, none of them `c`.
+inline bool same_without(const char* a, const char* b, std::size_t n, char c) {
+  for (; n >= 8; n -= 8, a += 8, b += 8) {
+    std::uint64_t w = load_word(a);
+    if (w != load_word(b) || word_has(w, c)) return false;
+  }
+  for (; n > 0; --n, ++a, ++b)
+    if (*a != *b || *a == c) return false;
+  return true;
+}
+
+}  // namespace vorn::bytes
