@@ -53,9 +53,14 @@ struct Event {
     // MapStart/SeqStart: index of the matching MapEnd/SeqEnd.
     std::uint32_t end;
   };
-  // Scalars: the text as written (YAML, after unquoting) or the string value
-  // (JSON strings); empty for JSON numbers.
-  std::uint32_t text_length = 0;
+  union {
+    // Scalars: the length of the text as written (YAML, after unquoting) or
+    // of the string value (JSON strings); 0 for JSON numbers.
+    std::uint32_t text_length = 0;
+    // MapStart/SeqStart: the number of values directly inside (keys and
+    // values both, in a mapping).
+    std::uint32_t values;
+  };
 };
 
 // Exactly one top-level value. Mapping keys are scalar events followed by

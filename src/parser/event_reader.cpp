@@ -66,15 +66,6 @@ TextPosition position_of(const EventStream& stream, const Event& e) {
   return json::LineLocator(stream.source).locate(stream.source.data() + e.at);
 }
 
-std::size_t EventReader::count_values(std::size_t start) const {
-  std::size_t n = 0;
-  for (std::size_t i = start + 1; i < stream_.events[start].end; ++n) {
-    const Event& e = stream_.events[i];
-    i = e.kind == EventKind::MapStart || e.kind == EventKind::SeqStart ? e.end + 1 : i + 1;
-  }
-  return n;
-}
-
 bool EventReader::fail(std::string_view message, const Event& at) {
   if (error_.empty()) {
     TextPosition where = position_of(stream_, at);

@@ -22,9 +22,6 @@ class EventReader {
   bool at_end() const { return pos_ >= stream_.events.size(); }
   // Moves past one whole value: a scalar, or a container with its contents.
   void skip_value();
-  // The number of values directly inside the container that starts at
-  // `start` (for a mapping, keys and values both count).
-  std::size_t count_values(std::size_t start) const;
 
   std::string_view text(const Event& e) const { return stream_.text_of(e); }
   Number number(const Event& e) const { return stream_.number_of(e); }

@@ -48,11 +48,13 @@ class EventCollector {
   // The SAX interface. Only null, keys and container starts can come from a
   // resume prefix, so only they check skipped().
   bool null() {
-    if (!skipped()) add(EventKind::Scalar, ScalarType::Null, last_read());
+    if (!skipped()) store(make(EventKind::Scalar, ScalarType::Null, last_read()));
     return true;
   }
   bool boolean(bool b) {
-    add(EventKind::Scalar, ScalarType::Bool, last_read()).boolean = b;
+    Event e = make(EventKind::Scalar, ScalarType::Bool, last_read());
+    e.boolean = b;
+    store(e);
     return true;
   }
   bool number_integer(std::int64_t i) { return add_number(ScalarType::Int, number_end(), Number{.integer = i}); }
@@ -93,7 +95,10 @@ class EventCollector {
     return segment_start_ + past_prefix;
   }
 
-  Event& add(EventKind kind, ScalarType type, const char* at);
+  Event make(EventKind kind, ScalarType type, const char* at) const;
+  // Events are made whole before they are stored: the array is written
+  // once, never read back while it is built.
+  void store(const Event& e);
   bool add_number(ScalarType type, const char* at, Number value);
   bool add_string(const std::string& s);
   bool has_room_for(std::size_t text_size);
@@ -106,7 +111,11 @@ class EventCollector {
   LineLocator locator_;
   ReadCursor cursor_;
   EventStream out_;
-  std::vector<std::uint32_t> open_;  // indices of unmatched MapStart/SeqStart
+  struct OpenContainer {
+    std::uint32_t start;  // index of the MapStart/SeqStart
+    std::uint32_t values;
+  };
+  std::vector<OpenContainer> open_;
   std::string error_;
   std::size_t resume_at_ = kNoResume;
   std::size_t skip_ = 0;
@@ -114,12 +123,17 @@ class EventCollector {
   std::size_t prefix_length_ = 0;
 };
 
-Event& EventCollector::add(EventKind kind, ScalarType type, const char* at) {
-  Event& e = out_.events.emplace_back();
+Event EventCollector::make(EventKind kind, ScalarType type, const char* at) const {
+  Event e;
   e.kind = kind;
   e.type = type;
   e.at = static_cast<std::uint32_t>(std::clamp(at, bytes_.data(), bytes_.data() + bytes_.size()) - bytes_.data());
   return e;
+}
+
+void EventCollector::store(const Event& e) {
+  out_.events.push_back(e);
+  if (e.kind == EventKind::Scalar && !open_.empty()) ++open_.back().values;
 }
 
 // Offsets into made_text are 32-bit.
@@ -131,9 +145,10 @@ bool EventCollector::has_room_for(std::size_t text_size) {
 
 bool EventCollector::add_number(ScalarType type, const char* at, Number value) {
   if (!has_room_for(0)) return false;
-  Event& e = add(EventKind::Scalar, type, at);
+  Event e = make(EventKind::Scalar, type, at);
   e.made = true;
   e.text_offset = out_.make_text({}, &value);
+  store(e);
   return true;
 }
 
@@ -142,17 +157,18 @@ bool EventCollector::add_number(ScalarType type, const char* at, Number value) {
 // (Were that quote escaped, the value would hold it too and be longer.)
 bool EventCollector::add_string(const std::string& s) {
   const char* close = last_read();
-  Event& e = add(EventKind::Scalar, ScalarType::String, close);
+  Event e = make(EventKind::Scalar, ScalarType::String, close);
   e.text_length = static_cast<std::uint32_t>(s.size());
   std::size_t end = static_cast<std::size_t>(close - bytes_.data());
   if (close >= bytes_.data() && end < bytes_.size() && end > s.size() && bytes_[end - s.size() - 1] == '"' &&
       bytes::same_without(bytes_.data() + end - s.size(), s.data(), s.size(), '\\')) {
     e.text_offset = static_cast<std::uint32_t>(end - s.size());
-    return true;
+  } else {
+    if (!has_room_for(s.size())) return false;
+    e.made = true;
+    e.text_offset = out_.make_text(s);
   }
-  if (!has_room_for(s.size())) return false;
-  e.made = true;
-  e.text_offset = out_.make_text(s);
+  store(e);
   return true;
 }
 
@@ -168,15 +184,19 @@ bool EventCollector::open(EventKind kind) {
   if (open_.size() >= static_cast<std::size_t>(kMaxNesting)) {
     return fail_at(last_read(), "recursion limit exceeded");
   }
-  open_.push_back(static_cast<std::uint32_t>(out_.events.size()));
-  add(kind, ScalarType::Null, last_read());
+  open_.push_back({static_cast<std::uint32_t>(out_.events.size()), 0});
+  store(make(kind, ScalarType::Null, last_read()));
   return true;
 }
 
 bool EventCollector::close(EventKind kind) {
-  out_.events[open_.back()].end = static_cast<std::uint32_t>(out_.events.size());
+  Event& start = out_.events[open_.back().start];
+  start.end = static_cast<std::uint32_t>(out_.events.size());
+  start.values = open_.back().values;
   open_.pop_back();
-  add(kind, ScalarType::Null, last_read());
+  store(make(kind, ScalarType::Null, last_read()));
+  // The closed container is one more value of its own container.
+  if (!open_.empty()) ++open_.back().values;
   return true;
 }
 
@@ -235,8 +255,8 @@ bool EventCollector::parse_segment(const char* real_start, const std::string& pr
 std::string EventCollector::resume_prefix() {
   std::string prefix;
   skip_ = 1;  // the placeholder null
-  for (std::uint32_t index : open_) {
-    bool is_map = out_.events[index].kind == EventKind::MapStart;
+  for (const OpenContainer& open : open_) {
+    bool is_map = out_.events[open.start].kind == EventKind::MapStart;
     prefix += is_map ? "{\"\":" : "[";
     skip_ += is_map ? 2 : 1;
   }

@@ -102,11 +102,11 @@ struct List {
   template <class T>
   static bool read(EventReader& r, std::vector<T>& v) {
     bool has_items = false;
-    std::size_t start = r.position();
+    const Event& start = r.peek();
     if (!begin_list(r, has_items)) return false;
     if (!has_items) return true;
-    // Sized once, so that records are never moved while the list grows.
-    v.reserve(v.size() + r.count_values(start));
+    // Sized once: no record is moved, no capacity is left unused.
+    v.reserve(v.size() + start.values);
     while (r.peek().kind != EventKind::SeqEnd) {
       if (!Elem::read(r, v.emplace_back())) return false;
     }

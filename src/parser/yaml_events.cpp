@@ -8,8 +8,9 @@
 #include <limits>
 #include <new>
 #include <string>
-#include <unordered_map>
 #include <vector>
+
+#include <tsl/ordered_map.h>
 
 #include "parser/libyaml_parser.h"
 #include "parser/yaml_scalar.h"
@@ -76,6 +77,7 @@ struct Anchor {
 // A mapping or sequence whose end has not been seen yet.
 struct OpenNode {
   std::uint32_t start = 0;
+  std::uint32_t values = 0;
   int height = 1;
   Anchor* anchor = nullptr;
 };
@@ -99,7 +101,9 @@ class TreeBuilder {
   bool close(const yaml_event_t& event, std::uint32_t ordinal, EventKind kind);
   bool replay(const yaml_event_t& event);
 
-  std::uint32_t push(EventKind kind, std::uint32_t ordinal);
+  // Events are made whole before they are stored: the array is written
+  // once, never read back while it is built.
+  std::uint32_t push(const Event& e);
   bool place_text(const yaml_event_t& event, std::string_view text, Event& e);
   Anchor& define(const yaml_char_t* name, std::uint32_t first);
   void finish_node(int height);
@@ -108,7 +112,8 @@ class TreeBuilder {
   EventStream out_;
   ByteOffsets offsets_;
   std::vector<OpenNode> open_;
-  std::unordered_map<std::string, Anchor> anchors_;
+  // Stable addresses: open nodes point at their anchors.
+  tsl::ordered_map<std::string, Anchor> anchors_;
   std::uint64_t direct_events_ = 0;
   std::uint64_t replayed_events_ = 0;
   bool complete_ = false;
@@ -142,10 +147,8 @@ bool TreeBuilder::add(const yaml_event_t& event, std::uint32_t ordinal) {
   return ok;
 }
 
-std::uint32_t TreeBuilder::push(EventKind kind, std::uint32_t ordinal) {
-  Event& e = out_.events.emplace_back();
-  e.kind = kind;
-  e.at = ordinal;
+std::uint32_t TreeBuilder::push(const Event& e) {
+  out_.events.push_back(e);
   ++direct_events_;
   return static_cast<std::uint32_t>(out_.events.size() - 1);
 }
@@ -173,8 +176,8 @@ bool TreeBuilder::place_text(const yaml_event_t& event, std::string_view text, E
 
 bool TreeBuilder::add_scalar(const yaml_event_t& event, std::uint32_t ordinal) {
   const auto& scalar = event.data.scalar;
-  std::uint32_t index = push(EventKind::Scalar, ordinal);
-  Event& e = out_.events[index];
+  Event e;
+  e.at = ordinal;
   std::string_view text(reinterpret_cast<const char*>(scalar.value), scalar.length);
   e.text_length = static_cast<std::uint32_t>(scalar.length);
   e.plain = scalar.style == YAML_PLAIN_SCALAR_STYLE;
@@ -191,6 +194,7 @@ bool TreeBuilder::add_scalar(const yaml_event_t& event, std::uint32_t ordinal) {
   } else if (!place_text(event, text, e)) {
     return false;
   }
+  std::uint32_t index = push(e);
   if (scalar.anchor) define(scalar.anchor, index).count = 1;
   finish_node(0);
   return true;
@@ -201,7 +205,10 @@ bool TreeBuilder::open(const yaml_event_t& event, std::uint32_t ordinal, EventKi
   if (open_.size() >= static_cast<std::size_t>(kMaxNesting)) {
     return fail("recursion limit exceeded" + at(event.start_mark));
   }
-  std::uint32_t index = push(kind, ordinal);
+  Event e;
+  e.kind = kind;
+  e.at = ordinal;
+  std::uint32_t index = push(e);
   OpenNode node;
   node.start = index;
   if (anchor) {
@@ -216,8 +223,13 @@ bool TreeBuilder::close(const yaml_event_t& event, std::uint32_t ordinal, EventK
   if (open_.empty()) return fail("unexpected YAML event" + at(event.start_mark));
   OpenNode node = open_.back();
   open_.pop_back();
-  std::uint32_t index = push(kind, ordinal);
-  out_.events[node.start].end = index;
+  Event e;
+  e.kind = kind;
+  e.at = ordinal;
+  std::uint32_t index = push(e);
+  Event& start = out_.events[node.start];
+  start.end = index;
+  start.values = node.values;
   // A node inside may have taken the same anchor name since; the later
   // definition wins.
   if (node.anchor && node.anchor->open && node.anchor->first == node.start) {
@@ -264,9 +276,13 @@ Anchor& TreeBuilder::define(const yaml_char_t* name, std::uint32_t first) {
   return anchor;
 }
 
-// A node of the given height is complete; its parent is at least one taller.
+// A node of the given height is complete; its parent holds one more value
+// and is at least one taller.
 void TreeBuilder::finish_node(int height) {
-  if (!open_.empty()) open_.back().height = std::max(open_.back().height, height + 1);
+  if (open_.empty()) return;
+  OpenNode& parent = open_.back();
+  ++parent.values;
+  parent.height = std::max(parent.height, height + 1);
 }
 
 bool TreeBuilder::fail(std::string message) {

@@ -46,16 +46,24 @@ std::string read_rendered(std::string_view text) {
   return r ? render(r.value()) : "error: " + r.error();
 }
 
-// Every start points at its own matching end, computed independently.
+// Every start points at its own matching end and counts the values
+// directly inside, computed independently.
 void expect_ends_match(const EventStream& s) {
-  std::vector<std::size_t> open;
+  std::vector<std::size_t> open, values;
   for (std::size_t i = 0; i < s.events.size(); ++i) {
     EventKind k = s.events[i].kind;
-    if (k == EventKind::MapStart || k == EventKind::SeqStart) open.push_back(i);
+    if ((k == EventKind::Scalar || k == EventKind::MapStart || k == EventKind::SeqStart) && !values.empty())
+      ++values.back();
+    if (k == EventKind::MapStart || k == EventKind::SeqStart) {
+      open.push_back(i);
+      values.push_back(0);
+    }
     if (k == EventKind::MapEnd || k == EventKind::SeqEnd) {
       ASSERT_FALSE(open.empty());
       EXPECT_EQ(s.events[open.back()].end, i) << "start at " << open.back();
+      EXPECT_EQ(s.events[open.back()].values, values.back()) << "start at " << open.back();
       open.pop_back();
+      values.pop_back();
     }
   }
   EXPECT_TRUE(open.empty());

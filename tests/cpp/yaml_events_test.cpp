@@ -56,15 +56,24 @@ std::string shape(const EventStream& s) {
   return out;
 }
 
-// Every start event's `end` names its own matching end event.
+// Every start event's `end` names its own matching end event, and its
+// `values` the number of values directly inside.
 bool ends_match(const EventStream& s) {
-  std::vector<std::size_t> open;
+  std::vector<std::size_t> open, values;
   for (std::size_t i = 0; i < s.events.size(); ++i) {
     EventKind k = s.events[i].kind;
-    if (k == EventKind::MapStart || k == EventKind::SeqStart) open.push_back(i);
+    if ((k == EventKind::Scalar || k == EventKind::MapStart || k == EventKind::SeqStart) && !values.empty())
+      ++values.back();
+    if (k == EventKind::MapStart || k == EventKind::SeqStart) {
+      open.push_back(i);
+      values.push_back(0);
+    }
     if (k == EventKind::MapEnd || k == EventKind::SeqEnd) {
-      if (open.empty() || s.events[open.back()].end != i) return false;
+      if (open.empty()) return false;
+      const Event& start = s.events[open.back()];
+      if (start.end != i || start.values != values.back()) return false;
       open.pop_back();
+      values.pop_back();
     }
   }
   return open.empty();
