@@ -1,5 +1,6 @@
 #include "support/json_writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -27,64 +28,66 @@ std::size_t plain_prefix(std::string_view s) {
   return i;
 }
 
-}  // namespace
-
-void append_json_string(std::string& out, std::string_view s) {
+// Writes `s` quoted and escaped through `put`, which takes a text to append.
+template <class Put>
+void write_escaped(std::string_view s, Put&& put) {
   static const char kHex[] = "0123456789abcdef";
-  out.push_back('"');
+  put(std::string_view("\"", 1));
   for (;;) {
     std::size_t plain = plain_prefix(s);
-    out.append(s.data(), plain);
+    put(s.substr(0, plain));
     if (plain == s.size()) break;
     unsigned char c = static_cast<unsigned char>(s[plain]);
     s.remove_prefix(plain + 1);
     switch (c) {
-      case '"': out.append("\\\""); break;
-      case '\\': out.append("\\\\"); break;
-      case '\b': out.append("\\b"); break;
-      case '\f': out.append("\\f"); break;
-      case '\n': out.append("\\n"); break;
-      case '\r': out.append("\\r"); break;
-      case '\t': out.append("\\t"); break;
-      default:
-        out.append("\\u00");
-        out.push_back(kHex[c >> 4]);
-        out.push_back(kHex[c & 15]);
+      case '"': put("\\\""); break;
+      case '\\': put("\\\\"); break;
+      case '\b': put("\\b"); break;
+      case '\f': put("\\f"); break;
+      case '\n': put("\\n"); break;
+      case '\r': put("\\r"); break;
+      case '\t': put("\\t"); break;
+      default: {
+        const char code[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
+        put(std::string_view(code, sizeof code));
+      }
     }
   }
-  out.push_back('"');
+  put(std::string_view("\"", 1));
 }
 
-// Keys and most strings are short and need no escaping: such a text goes
-// out with its comma, quotes and colon in one append.
-bool JsonWriter::put_short(std::string_view s, bool is_key) {
-  constexpr std::size_t kShort = 48;
-  if (s.size() > kShort || plain_prefix(s) != s.size()) return false;
-  char buf[kShort + 4];
-  std::size_t n = 0;
-  if (need_comma_) buf[n++] = ',';
-  buf[n++] = '"';
-  std::memcpy(buf + n, s.data(), s.size());
-  n += s.size();
-  buf[n++] = '"';
-  if (is_key) buf[n++] = ':';
-  out_.append(buf, n);
-  need_comma_ = !is_key;
-  return true;
+}  // namespace
+
+void append_json_string(std::string& out, std::string_view s) {
+  write_escaped(s, [&](std::string_view piece) { out.append(piece); });
+}
+
+void JsonWriter::grow(std::size_t n) {
+  out_.resize(std::max({used_ + n, out_.size() * 2, std::size_t{256}}));
+}
+
+// Keys and most strings need no escaping: such a text goes out in one copy.
+void JsonWriter::put_string(std::string_view s) {
+  if (plain_prefix(s) == s.size()) {
+    char* at = extend(s.size() + 2);
+    at[0] = '"';
+    if (!s.empty()) std::memcpy(at + 1, s.data(), s.size());
+    at[s.size() + 1] = '"';
+    return;
+  }
+  write_escaped(s, [this](std::string_view piece) { put(piece); });
 }
 
 void JsonWriter::key(std::string_view k) {
-  if (put_short(k, true)) return;
   separate();
-  append_json_string(out_, k);
-  out_.push_back(':');
+  put_string(k);
+  put(':');
   need_comma_ = false;
 }
 
 void JsonWriter::string(std::string_view s) {
-  if (put_short(s, false)) return;
   separate();
-  append_json_string(out_, s);
+  put_string(s);
   need_comma_ = true;
 }
 
@@ -112,7 +115,7 @@ void JsonWriter::json(const nlohmann::json& value) {
 
 void JsonWriter::raw(std::string_view json_text) {
   separate();
-  out_.append(json_text);
+  put(json_text);
   need_comma_ = true;
 }
 
