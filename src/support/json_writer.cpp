@@ -13,19 +13,44 @@ namespace {
 
 bool needs_escape(unsigned char c) { return c < 0x20 || c == '"' || c == '\\'; }
 
+// A byte below 0x20, a quote or a backslash in `w` shows as its high bit.
+std::uint64_t special_bytes(std::uint64_t w) {
+  using bytes::kOnes;
+  std::uint64_t quote = w ^ (kOnes * '"'), backslash = w ^ (kOnes * '\\');
+  return ((w - kOnes * 0x20) | (quote - kOnes) | (backslash - kOnes)) & ~w & bytes::kHighs;
+}
+
 // The length of the leading part of `s` that is written as it is, found
 // eight bytes at a time.
 std::size_t plain_prefix(std::string_view s) {
   std::size_t i = 0;
-  for (; i + 8 <= s.size(); i += 8) {
-    using bytes::kOnes;
-    std::uint64_t w = bytes::load_word(s.data() + i);
-    std::uint64_t quote = w ^ (kOnes * '"'), backslash = w ^ (kOnes * '\\');
-    // A byte below 0x20, a quote or a backslash shows as its high bit.
-    if (((w - kOnes * 0x20) | (quote - kOnes) | (backslash - kOnes)) & ~w & bytes::kHighs) break;
-  }
+  for (; i + 8 <= s.size(); i += 8)
+    if (special_bytes(bytes::load_word(s.data() + i))) break;
   while (i < s.size() && !needs_escape(static_cast<unsigned char>(s[i]))) ++i;
   return i;
+}
+
+// Whether `s` is written as it is. Short texts are read as one word whose
+// pieces may overlap, which repeats bytes but misses none.
+bool is_plain(std::string_view s) {
+  const char* p = s.data();
+  std::size_t n = s.size();
+  if (n >= 8) {
+    std::uint64_t any = 0;
+    for (std::size_t i = 0; i + 8 < n; i += 8) any |= special_bytes(bytes::load_word(p + i));
+    return (any | special_bytes(bytes::load_word(p + n - 8))) == 0;
+  }
+  std::uint64_t w = bytes::kOnes * 'a';
+  if (n >= 4) {
+    std::uint32_t head, tail;
+    std::memcpy(&head, p, 4);
+    std::memcpy(&tail, p + n - 4, 4);
+    w = head | (std::uint64_t{tail} << 32);
+  } else if (n > 0) {
+    w = (w << 24) | static_cast<unsigned char>(p[0]) | (std::uint64_t{static_cast<unsigned char>(p[n / 2])} << 8) |
+        (std::uint64_t{static_cast<unsigned char>(p[n - 1])} << 16);
+  }
+  return special_bytes(w) == 0;
 }
 
 // Writes `s` quoted and escaped through `put`, which takes a text to append.
@@ -68,7 +93,7 @@ void JsonWriter::grow(std::size_t n) {
 
 // Keys and most strings need no escaping: such a text goes out in one copy.
 void JsonWriter::put_string(std::string_view s) {
-  if (plain_prefix(s) == s.size()) {
+  if (is_plain(s)) {
     char* at = extend(s.size() + 2);
     at[0] = '"';
     if (!s.empty()) std::memcpy(at + 1, s.data(), s.size());

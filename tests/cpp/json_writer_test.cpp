@@ -42,6 +42,12 @@ TEST(JsonWriterStrings, EscapesEveryByteAtEveryOffset) {
         std::string out;
         append_json_string(out, s);
         ASSERT_EQ(out, escaped(s)) << "byte " << int(c) << " at " << at << " of " << length;
+        JsonWriter w;
+        w.begin_array();
+        w.string(s);
+        w.key(s);
+        w.null();
+        ASSERT_EQ(w.take(), "[" + escaped(s) + "," + escaped(s) + ":null") << "byte " << int(c) << " at " << at;
       }
     }
   }
