@@ -3,11 +3,11 @@
 // Record readers consume it without knowing which text format it came from,
 // except where the reading rules themselves differ between YAML and JSON.
 //
-// An event is 16 bytes, for about every 6 bytes of a document: a stream is
+// An event is 12 bytes, for about every 6 bytes of a document: a stream is
 // read once and thrown away, so it holds only what reading needs. Scalar
 // texts stay in the document's bytes wherever they appear there as they are;
 // numbers keep their value beside the texts that had to be made; positions
-// become line and column only when an error text asks for one.
+// are not kept at all, but found again when an error text asks for one.
 
 #include <cstdint>
 #include <cstring>
@@ -34,19 +34,6 @@ union Number {
 };
 
 struct Event {
-  EventKind kind = EventKind::Scalar;
-  ScalarType type = ScalarType::Null;
-  // YAML only: the scalar was written without quotes.
-  bool plain : 1 = false;
-  // YAML only: a plain scalar with no text at all (an empty value).
-  bool empty : 1 = false;
-  // Bool scalars: the value.
-  bool boolean : 1 = false;
-  // The text lies in EventStream::made_text rather than in the document.
-  bool made : 1 = false;
-  // Where the event is, for error texts: a byte offset (JSON) or the index
-  // of the parser event it came from (YAML); see position_of.
-  std::uint32_t at = 0;
   union {
     // Scalars: where the text starts (in the document, or in made_text).
     std::uint32_t text_offset = 0;
@@ -61,7 +48,18 @@ struct Event {
     // values both, in a mapping).
     std::uint32_t values;
   };
+  EventKind kind = EventKind::Scalar;
+  ScalarType type = ScalarType::Null;
+  // YAML only: the scalar was written without quotes.
+  bool plain : 1 = false;
+  // YAML only: a plain scalar with no text at all (an empty value).
+  bool empty : 1 = false;
+  // Bool scalars: the value.
+  bool boolean : 1 = false;
+  // The text lies in EventStream::made_text rather than in the document.
+  bool made : 1 = false;
 };
+static_assert(sizeof(Event) == 12);
 
 // Exactly one top-level value. Mapping keys are scalar events followed by
 // their value; keys repeat as written, in document order. The stream refers
@@ -98,8 +96,8 @@ struct TextPosition {
   std::uint32_t column = 1;
 };
 
-// The 1-based line and column of an event, as the front end that made it
-// counts them.
+// The 1-based line and column of an event of the stream, as the front end
+// that made it counts them (by reading the document again).
 TextPosition position_of(const EventStream& stream, const Event& e);
 
 // Nesting deeper than this many mappings and sequences is refused by both

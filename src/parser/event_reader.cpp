@@ -5,7 +5,7 @@
 
 #include <fmt/format.h>
 
-#include "parser/json_input.h"
+#include "parser/json_events.h"
 #include "parser/yaml_events.h"
 
 namespace vorn::parser {
@@ -62,8 +62,9 @@ void EventReader::skip_value() {
 }
 
 TextPosition position_of(const EventStream& stream, const Event& e) {
-  if (stream.format == DocumentFormat::Yaml) return yaml::event_position(stream.source, e.at);
-  return json::LineLocator(stream.source).locate(stream.source.data() + e.at);
+  std::size_t index = stream.events.index_of(&e);
+  if (stream.format == DocumentFormat::Yaml) return yaml::event_position(stream.source, index);
+  return json::event_position(stream.source, index);
 }
 
 bool EventReader::fail(std::string_view message, const Event& at) {

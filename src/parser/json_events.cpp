@@ -35,7 +35,11 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 // Receives nlohmann's SAX callbacks and turns them into an EventStream.
 class EventCollector {
  public:
-  explicit EventCollector(std::string_view bytes) : bytes_(bytes), locator_(bytes) {
+  // With `positions`, records where each event is and stops after
+  // `stop_after` events.
+  explicit EventCollector(std::string_view bytes, std::vector<TextPosition>* positions = nullptr,
+                          std::size_t stop_after = 0)
+      : bytes_(bytes), locator_(bytes), positions_(positions), stop_after_(stop_after) {
     cursor_.pos = bytes.data();
     out_.format = DocumentFormat::Json;
     out_.source = bytes;
@@ -48,14 +52,12 @@ class EventCollector {
   // The SAX interface. Only null, keys and container starts can come from a
   // resume prefix, so only they check skipped().
   bool null() {
-    if (!skipped()) store(make(EventKind::Scalar, ScalarType::Null, last_read()));
-    return true;
+    return skipped() || store(make(EventKind::Scalar, ScalarType::Null), last_read());
   }
   bool boolean(bool b) {
-    Event e = make(EventKind::Scalar, ScalarType::Bool, last_read());
+    Event e = make(EventKind::Scalar, ScalarType::Bool);
     e.boolean = b;
-    store(e);
-    return true;
+    return store(e, last_read());
   }
   bool number_integer(std::int64_t i) { return add_number(ScalarType::Int, number_end(), Number{.integer = i}); }
   bool number_unsigned(std::uint64_t u);
@@ -95,10 +97,11 @@ class EventCollector {
     return segment_start_ + past_prefix;
   }
 
-  Event make(EventKind kind, ScalarType type, const char* at) const;
+  static Event make(EventKind kind, ScalarType type);
   // Events are made whole before they are stored: the array is written
-  // once, never read back while it is built.
-  void store(const Event& e);
+  // once, never read back while it is built. `at` is where the event is, for
+  // error texts: recorded only when the collector locates events.
+  bool store(const Event& e, const char* at);
   bool add_number(ScalarType type, const char* at, Number value);
   bool add_string(const std::string& s);
   bool has_room_for(std::size_t text_size);
@@ -109,6 +112,8 @@ class EventCollector {
 
   std::string_view bytes_;
   LineLocator locator_;
+  std::vector<TextPosition>* positions_;
+  std::size_t stop_after_;
   ReadCursor cursor_;
   EventStream out_;
   struct OpenContainer {
@@ -123,17 +128,19 @@ class EventCollector {
   std::size_t prefix_length_ = 0;
 };
 
-Event EventCollector::make(EventKind kind, ScalarType type, const char* at) const {
+Event EventCollector::make(EventKind kind, ScalarType type) {
   Event e;
   e.kind = kind;
   e.type = type;
-  e.at = static_cast<std::uint32_t>(std::clamp(at, bytes_.data(), bytes_.data() + bytes_.size()) - bytes_.data());
   return e;
 }
 
-void EventCollector::store(const Event& e) {
+bool EventCollector::store(const Event& e, const char* at) {
   out_.events.push_back(e);
   if (e.kind == EventKind::Scalar && !open_.empty()) ++open_.back().values;
+  if (!positions_) return true;
+  positions_->push_back(locator_.locate(std::clamp(at, bytes_.data(), bytes_.data() + bytes_.size())));
+  return positions_->size() < stop_after_;
 }
 
 // Offsets into made_text are 32-bit.
@@ -145,11 +152,10 @@ bool EventCollector::has_room_for(std::size_t text_size) {
 
 bool EventCollector::add_number(ScalarType type, const char* at, Number value) {
   if (!has_room_for(0)) return false;
-  Event e = make(EventKind::Scalar, type, at);
+  Event e = make(EventKind::Scalar, type);
   e.made = true;
   e.text_offset = out_.make_text({}, &value);
-  store(e);
-  return true;
+  return store(e, at);
 }
 
 // A string written without escapes is its own text in the document: it ends
@@ -157,7 +163,7 @@ bool EventCollector::add_number(ScalarType type, const char* at, Number value) {
 // (Were that quote escaped, the value would hold it too and be longer.)
 bool EventCollector::add_string(const std::string& s) {
   const char* close = last_read();
-  Event e = make(EventKind::Scalar, ScalarType::String, close);
+  Event e = make(EventKind::Scalar, ScalarType::String);
   e.text_length = static_cast<std::uint32_t>(s.size());
   std::size_t end = static_cast<std::size_t>(close - bytes_.data());
   if (close >= bytes_.data() && end < bytes_.size() && end > s.size() && bytes_[end - s.size() - 1] == '"' &&
@@ -168,8 +174,7 @@ bool EventCollector::add_string(const std::string& s) {
     e.made = true;
     e.text_offset = out_.make_text(s);
   }
-  store(e);
-  return true;
+  return store(e, close);
 }
 
 bool EventCollector::number_unsigned(std::uint64_t u) {
@@ -185,8 +190,7 @@ bool EventCollector::open(EventKind kind) {
     return fail_at(last_read(), "recursion limit exceeded");
   }
   open_.push_back({static_cast<std::uint32_t>(out_.events.size()), 0});
-  store(make(kind, ScalarType::Null, last_read()));
-  return true;
+  return store(make(kind, ScalarType::Null), last_read());
 }
 
 bool EventCollector::close(EventKind kind) {
@@ -194,10 +198,9 @@ bool EventCollector::close(EventKind kind) {
   start.end = static_cast<std::uint32_t>(out_.events.size());
   start.values = open_.back().values;
   open_.pop_back();
-  store(make(kind, ScalarType::Null, last_read()));
   // The closed container is one more value of its own container.
-  if (!open_.empty()) ++open_.back().values;
-  return true;
+  if (open_.size() > 0) ++open_.back().values;
+  return store(make(kind, ScalarType::Null), last_read());
 }
 
 bool EventCollector::fail_at(const char* at, std::string_view message) {
@@ -269,6 +272,7 @@ Result<EventStream> EventCollector::run() {
   const char* start = bytes_.data();
   while (!parse_segment(start, prefix)) {
     if (!error_.empty()) return Error{std::move(error_)};
+    if (positions_ && positions_->size() >= stop_after_) break;  // located
     if (resume_at_ == kNoResume) return Error{"invalid JSON"};
     start = bytes_.data() + std::min(resume_at_, bytes_.size());
     resume_at_ = kNoResume;
@@ -292,6 +296,15 @@ Result<EventStream> read_events(std::string_view bytes) {
   } catch (const std::exception& ex) {
     return Error{ex.what()};
   }
+}
+
+TextPosition event_position(std::string_view bytes, std::size_t index) {
+  std::vector<TextPosition> positions;
+  try {
+    EventCollector(bytes, &positions, index + 1).run();
+  } catch (const std::exception&) {
+  }
+  return index < positions.size() ? positions[index] : TextPosition{};
 }
 
 }  // namespace vorn::parser::json

@@ -1,6 +1,7 @@
 #pragma once
 // JSON text to document events, through nlohmann's SAX parser.
 
+#include <cstddef>
 #include <string_view>
 
 #include "parser/event.h"
@@ -12,5 +13,10 @@ namespace vorn::parser::json {
 // limited to kMaxNesting levels. Errors carry the position suffix
 // " at line {} column {}".
 Result<EventStream> read_events(std::string_view bytes);
+
+// Where event number `index` of the stream read from `bytes` is, found by
+// reading the text again up to it: only error texts want positions, so
+// streams keep none.
+TextPosition event_position(std::string_view bytes, std::size_t index);
 
 }  // namespace vorn::parser::json

@@ -47,17 +47,13 @@ class CurrentEvent {
 
   bool next(LibyamlParser& parser) {
     yaml_event_delete(&event_);
-    ++count_;
     return parser.parse(&event_);
   }
   const yaml_event_t& get() const { return event_; }
   yaml_event_type_t type() const { return event_.type; }
-  // 0 for the stream start, then one more for every event.
-  std::uint32_t ordinal() const { return count_ - 1; }
 
  private:
   yaml_event_t event_{};
-  std::uint32_t count_ = 0;
 };
 
 }  // namespace vorn::parser::yaml

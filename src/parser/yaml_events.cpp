@@ -83,33 +83,36 @@ struct OpenNode {
 };
 
 // Builds the event stream of one document's node tree from libyaml events.
+// Events keep no positions; when an error text needs one, the document is
+// built again with `positions` recording where each event starts.
 class TreeBuilder {
  public:
-  explicit TreeBuilder(std::string_view bytes);
+  TreeBuilder(std::string_view bytes, std::vector<TextPosition>* positions);
 
-  // Takes the next node event, libyaml's number `ordinal`; false with
-  // error() set when it is refused.
-  bool add(const yaml_event_t& event, std::uint32_t ordinal);
+  // Takes the next node event; false with error() set when it is refused.
+  bool add(const yaml_event_t& event);
   // The root node has been completed.
   bool complete() const { return complete_; }
   const std::string& error() const { return error_; }
   EventStream take() { return std::move(out_); }
 
  private:
-  bool add_scalar(const yaml_event_t& event, std::uint32_t ordinal);
-  bool open(const yaml_event_t& event, std::uint32_t ordinal, EventKind kind, const yaml_char_t* anchor);
-  bool close(const yaml_event_t& event, std::uint32_t ordinal, EventKind kind);
+  bool add_scalar(const yaml_event_t& event);
+  bool open(const yaml_event_t& event, EventKind kind, const yaml_char_t* anchor);
+  bool close(const yaml_event_t& event, EventKind kind);
   bool replay(const yaml_event_t& event);
 
   // Events are made whole before they are stored: the array is written
   // once, never read back while it is built.
-  std::uint32_t push(const Event& e);
+  std::uint32_t push(const Event& e, const yaml_event_t& source);
+  [[gnu::noinline]] void record_position(const yaml_event_t& source);
   bool place_text(const yaml_event_t& event, std::string_view text, Event& e);
   Anchor& define(const yaml_char_t* name, std::uint32_t first);
   void finish_node(int height);
   bool fail(std::string message);
 
   EventStream out_;
+  std::vector<TextPosition>* positions_;
   ByteOffsets offsets_;
   std::vector<OpenNode> open_;
   // Stable addresses: open nodes point at their anchors.
@@ -120,37 +123,43 @@ class TreeBuilder {
   std::string error_;
 };
 
-TreeBuilder::TreeBuilder(std::string_view bytes) : offsets_(bytes) {
+TreeBuilder::TreeBuilder(std::string_view bytes, std::vector<TextPosition>* positions)
+    : positions_(positions), offsets_(bytes) {
   out_.format = DocumentFormat::Yaml;
   out_.source = bytes;
   // Typical documents yield an event per 6 to 20 bytes.
   out_.events.reserve_first(bytes.size() / 6);
 }
 
-bool TreeBuilder::add(const yaml_event_t& event, std::uint32_t ordinal) {
+bool TreeBuilder::add(const yaml_event_t& event) {
   if (out_.events.size() >= kMaxIndex) return fail("document too large");
   bool ok = false;
   switch (event.type) {
-    case YAML_SCALAR_EVENT: ok = add_scalar(event, ordinal); break;
+    case YAML_SCALAR_EVENT: ok = add_scalar(event); break;
     case YAML_ALIAS_EVENT: ok = replay(event); break;
     case YAML_MAPPING_START_EVENT:
-      ok = open(event, ordinal, EventKind::MapStart, event.data.mapping_start.anchor);
+      ok = open(event, EventKind::MapStart, event.data.mapping_start.anchor);
       break;
     case YAML_SEQUENCE_START_EVENT:
-      ok = open(event, ordinal, EventKind::SeqStart, event.data.sequence_start.anchor);
+      ok = open(event, EventKind::SeqStart, event.data.sequence_start.anchor);
       break;
-    case YAML_MAPPING_END_EVENT: ok = close(event, ordinal, EventKind::MapEnd); break;
-    case YAML_SEQUENCE_END_EVENT: ok = close(event, ordinal, EventKind::SeqEnd); break;
+    case YAML_MAPPING_END_EVENT: ok = close(event, EventKind::MapEnd); break;
+    case YAML_SEQUENCE_END_EVENT: ok = close(event, EventKind::SeqEnd); break;
     default: return fail("unexpected YAML event" + at(event.start_mark));
   }
   complete_ = ok && open_.empty();
   return ok;
 }
 
-std::uint32_t TreeBuilder::push(const Event& e) {
+inline std::uint32_t TreeBuilder::push(const Event& e, const yaml_event_t& source) {
   out_.events.push_back(e);
+  if (positions_) [[unlikely]] record_position(source);
   ++direct_events_;
   return static_cast<std::uint32_t>(out_.events.size() - 1);
+}
+
+void TreeBuilder::record_position(const yaml_event_t& source) {
+  positions_->push_back({one_based(source.start_mark.line), one_based(source.start_mark.column)});
 }
 
 // Points the event at its text where the document holds it as it is (a
@@ -174,10 +183,9 @@ bool TreeBuilder::place_text(const yaml_event_t& event, std::string_view text, E
   return true;
 }
 
-bool TreeBuilder::add_scalar(const yaml_event_t& event, std::uint32_t ordinal) {
+bool TreeBuilder::add_scalar(const yaml_event_t& event) {
   const auto& scalar = event.data.scalar;
   Event e;
-  e.at = ordinal;
   std::string_view text(reinterpret_cast<const char*>(scalar.value), scalar.length);
   e.text_length = static_cast<std::uint32_t>(scalar.length);
   e.plain = scalar.style == YAML_PLAIN_SCALAR_STYLE;
@@ -194,21 +202,19 @@ bool TreeBuilder::add_scalar(const yaml_event_t& event, std::uint32_t ordinal) {
   } else if (!place_text(event, text, e)) {
     return false;
   }
-  std::uint32_t index = push(e);
+  std::uint32_t index = push(e, event);
   if (scalar.anchor) define(scalar.anchor, index).count = 1;
   finish_node(0);
   return true;
 }
 
-bool TreeBuilder::open(const yaml_event_t& event, std::uint32_t ordinal, EventKind kind,
-                       const yaml_char_t* anchor) {
+bool TreeBuilder::open(const yaml_event_t& event, EventKind kind, const yaml_char_t* anchor) {
   if (open_.size() >= static_cast<std::size_t>(kMaxNesting)) {
     return fail("recursion limit exceeded" + at(event.start_mark));
   }
   Event e;
   e.kind = kind;
-  e.at = ordinal;
-  std::uint32_t index = push(e);
+  std::uint32_t index = push(e, event);
   OpenNode node;
   node.start = index;
   if (anchor) {
@@ -219,14 +225,13 @@ bool TreeBuilder::open(const yaml_event_t& event, std::uint32_t ordinal, EventKi
   return true;
 }
 
-bool TreeBuilder::close(const yaml_event_t& event, std::uint32_t ordinal, EventKind kind) {
+bool TreeBuilder::close(const yaml_event_t& event, EventKind kind) {
   if (open_.empty()) return fail("unexpected YAML event" + at(event.start_mark));
   OpenNode node = open_.back();
   open_.pop_back();
   Event e;
   e.kind = kind;
-  e.at = ordinal;
-  std::uint32_t index = push(e);
+  std::uint32_t index = push(e, event);
   Event& start = out_.events[node.start];
   start.end = index;
   start.values = node.values;
@@ -264,6 +269,7 @@ bool TreeBuilder::replay(const yaml_event_t& event) {
       copy.end = static_cast<std::uint32_t>(copy.end - anchor.first + base);
     }
     events.push_back(copy);
+    if (positions_) positions_->push_back((*positions_)[anchor.first + i]);
   }
   finish_node(anchor.height);
   return true;
@@ -292,7 +298,10 @@ bool TreeBuilder::fail(std::string message) {
 
 Error syntax_error(const LibyamlParser& parser) { return Error{parser.error_text()}; }
 
-Result<EventStream> read_document(std::string_view bytes) {
+// Reads the document; with `positions`, stops once `stop_after` events are
+// made (a position is all that is wanted then).
+Result<EventStream> read_document(std::string_view bytes, std::vector<TextPosition>* positions = nullptr,
+                                  std::size_t stop_after = kMaxIndex) {
   LibyamlParser parser(bytes);
   if (!parser.initialized()) return Error{"out of memory while parsing YAML"};
   CurrentEvent event;
@@ -300,10 +309,11 @@ Result<EventStream> read_document(std::string_view bytes) {
   if (!event.next(parser)) return syntax_error(parser);
   if (event.type() != YAML_DOCUMENT_START_EVENT) return Error{"EOF while parsing a value"};
 
-  TreeBuilder tree(bytes);
+  TreeBuilder tree(bytes, positions);
   while (!tree.complete()) {
     if (!event.next(parser)) return syntax_error(parser);
-    if (!tree.add(event.get(), event.ordinal())) return Error{tree.error()};
+    if (!tree.add(event.get())) return Error{tree.error()};
+    if (positions && positions->size() >= stop_after) return tree.take();
   }
   if (!event.next(parser)) return syntax_error(parser);  // DOCUMENT-END
   if (!event.next(parser)) return syntax_error(parser);
@@ -325,16 +335,13 @@ Result<EventStream> read_events(std::string_view bytes) {
   }
 }
 
-TextPosition event_position(std::string_view bytes, std::uint32_t ordinal) {
-  LibyamlParser parser(bytes);
-  CurrentEvent event;
-  while (parser.initialized() && event.next(parser)) {
-    if (event.ordinal() == ordinal) {
-      return {one_based(event.get().start_mark.line), one_based(event.get().start_mark.column)};
-    }
-    if (event.type() == YAML_STREAM_END_EVENT) break;
+TextPosition event_position(std::string_view bytes, std::size_t index) {
+  std::vector<TextPosition> positions;
+  try {
+    read_document(bytes, &positions, index + 1);
+  } catch (const std::bad_alloc&) {
   }
-  return {};
+  return index < positions.size() ? positions[index] : TextPosition{};
 }
 
 }  // namespace vorn::parser::yaml

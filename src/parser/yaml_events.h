@@ -15,9 +15,9 @@ namespace vorn::parser::yaml {
 // suffix " at line {} column {}". The stream refers to `bytes`.
 Result<EventStream> read_events(std::string_view bytes);
 
-// The position libyaml gives the start of its event number `ordinal` (0 is
-// the stream start) in `bytes`, found by parsing again up to it: positions
-// are wanted only for error texts, so the stream keeps only the number.
-TextPosition event_position(std::string_view bytes, std::uint32_t ordinal);
+// Where event number `index` of the stream read from `bytes` starts, as
+// libyaml places it, found by reading the document again up to it: only
+// error texts want positions, so streams keep none.
+TextPosition event_position(std::string_view bytes, std::size_t index);
 
 }  // namespace vorn::parser::yaml

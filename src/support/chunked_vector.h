@@ -4,7 +4,9 @@
 // and never reserved far beyond its size. The first chunk starts small and
 // grows, so that short arrays stay short.
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <type_traits>
@@ -30,6 +32,20 @@ class ChunkedVector {
   T& operator[](std::size_t i) { return chunks_[i >> kChunkBits].get()[i & kMask]; }
   const T& operator[](std::size_t i) const { return chunks_[i >> kChunkBits].get()[i & kMask]; }
   T& back() { return (*this)[size_ - 1]; }
+
+  // The index of the element at `p`, or size() when `p` is not one of ours.
+  std::size_t index_of(const T* p) const {
+    const auto at = reinterpret_cast<std::uintptr_t>(p);
+    for (std::size_t c = 0; c < chunks_.size(); ++c) {
+      const auto first = reinterpret_cast<std::uintptr_t>(chunks_[c].get());
+      std::size_t capacity = c == 0 ? first_capacity_ : kChunkSize;
+      if (at >= first && at < first + capacity * sizeof(T)) {
+        std::size_t i = c * kChunkSize + (at - first) / sizeof(T);
+        return i < size_ ? i : size_;
+      }
+    }
+    return size_;
+  }
 
   // Sizes the first chunk for about `n` elements, up to one chunk.
   void reserve_first(std::size_t n) {
