@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "parser/json_input.h"
+#include "parser/json_scan.h"
 #include "support/byte_scan.h"
 
 namespace vorn::parser::json {
@@ -285,6 +286,16 @@ Result<EventStream> EventCollector::run() {
 
 Result<EventStream> read_events(std::string_view bytes) {
   // Offsets, lengths and columns are 32-bit.
+  if (bytes.size() >= std::numeric_limits<std::uint32_t>::max()) return Error{"document too large"};
+  try {
+    if (auto common = scan_common(bytes)) return std::move(*common);
+  } catch (const std::bad_alloc&) {
+    return Error{"out of memory while reading JSON"};
+  }
+  return read_events_by_parser(bytes);
+}
+
+Result<EventStream> read_events_by_parser(std::string_view bytes) {
   if (bytes.size() >= std::numeric_limits<std::uint32_t>::max()) return Error{"document too large"};
   try {
     EventCollector collector(bytes);
