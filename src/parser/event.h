@@ -58,6 +58,19 @@ struct Event {
   bool boolean : 1 = false;
   // The text lies in EventStream::made_text rather than in the document.
   bool made : 1 = false;
+
+  Event() = default;
+  // Made whole in one go, so that it can be stored without being read back.
+  Event(EventKind kind, ScalarType type, std::uint32_t offset_or_end = 0, std::uint32_t length_or_values = 0,
+        bool plain = false, bool empty = false, bool boolean = false, bool made = false)
+      : text_offset(offset_or_end),
+        text_length(length_or_values),
+        kind(kind),
+        type(type),
+        plain(plain),
+        empty(empty),
+        boolean(boolean),
+        made(made) {}
 };
 static_assert(sizeof(Event) == 12);
 

@@ -102,11 +102,12 @@ class TreeBuilder {
   bool close(const yaml_event_t& event, EventKind kind);
   bool replay(const yaml_event_t& event);
 
-  // Events are made whole before they are stored: the array is written
-  // once, never read back while it is built.
-  std::uint32_t push(const Event& e, const yaml_event_t& source);
+  // Events are made in place, whole: the array is written once, never read
+  // back while it is built.
+  template <class... Args>
+  std::uint32_t push(const yaml_event_t& source, Args... args);
   [[gnu::noinline]] void record_position(const yaml_event_t& source);
-  bool place_text(const yaml_event_t& event, std::string_view text, Event& e);
+  bool place_text(const yaml_event_t& event, std::string_view text, std::uint32_t& offset, bool& made);
   Anchor& define(const yaml_char_t* name, std::uint32_t first);
   void finish_node(int height);
   bool fail(std::string message);
@@ -151,8 +152,9 @@ bool TreeBuilder::add(const yaml_event_t& event) {
   return ok;
 }
 
-inline std::uint32_t TreeBuilder::push(const Event& e, const yaml_event_t& source) {
-  out_.events.push_back(e);
+template <class... Args>
+inline std::uint32_t TreeBuilder::push(const yaml_event_t& source, Args... args) {
+  out_.events.emplace_back(args...);
   if (positions_) [[unlikely]] record_position(source);
   ++direct_events_;
   return static_cast<std::uint32_t>(out_.events.size() - 1);
@@ -162,47 +164,45 @@ void TreeBuilder::record_position(const yaml_event_t& source) {
   positions_->push_back({one_based(source.start_mark.line), one_based(source.start_mark.column)});
 }
 
-// Points the event at its text where the document holds it as it is (a
-// plain or quoted scalar on one line, without escapes), and copies it
-// otherwise. libyaml's end mark is just past the text, or past its closing
-// quote.
-bool TreeBuilder::place_text(const yaml_event_t& event, std::string_view text, Event& e) {
+// Where the event's text is: in the document where it holds the text as it
+// is (a plain or quoted scalar on one line, without escapes), else a copy.
+// libyaml's end mark is just past the text, or past its closing quote.
+bool TreeBuilder::place_text(const yaml_event_t& event, std::string_view text, std::uint32_t& offset,
+                             bool& made) {
   const yaml_scalar_style_t style = event.data.scalar.style;
   const bool quoted = style == YAML_SINGLE_QUOTED_SCALAR_STYLE || style == YAML_DOUBLE_QUOTED_SCALAR_STYLE;
   if (style == YAML_PLAIN_SCALAR_STYLE || quoted) {
     std::size_t end = offsets_.of(event.end_mark.index) - (quoted ? 1 : 0);
     if (end >= text.size() && end <= out_.source.size() &&
         bytes::same(out_.source.data() + end - text.size(), text.data(), text.size())) {
-      e.text_offset = static_cast<std::uint32_t>(end - text.size());
+      offset = static_cast<std::uint32_t>(end - text.size());
       return true;
     }
   }
   if (out_.made_text.size() + text.size() > kMaxIndex) return fail("document too large");
-  e.made = true;
-  e.text_offset = out_.make_text(text);
+  made = true;
+  offset = out_.make_text(text);
   return true;
 }
 
 bool TreeBuilder::add_scalar(const yaml_event_t& event) {
   const auto& scalar = event.data.scalar;
-  Event e;
   std::string_view text(reinterpret_cast<const char*>(scalar.value), scalar.length);
-  e.text_length = static_cast<std::uint32_t>(scalar.length);
-  e.plain = scalar.style == YAML_PLAIN_SCALAR_STYLE;
+  const bool plain = scalar.style == YAML_PLAIN_SCALAR_STYLE;
   std::string_view tag = scalar.tag ? reinterpret_cast<const char*>(scalar.tag) : "";
   PlainScalar typed;
-  if (e.plain && tag != kStrTag && tag != kNonSpecificTag) typed = type_plain_scalar(text);
-  e.type = typed.type;
-  e.empty = typed.empty;
-  e.boolean = typed.boolean;
+  if (plain && tag != kStrTag && tag != kNonSpecificTag) typed = type_plain_scalar(text);
+  std::uint32_t offset = 0;
+  bool made = false;
   if (typed.type == ScalarType::Int || typed.type == ScalarType::UInt || typed.type == ScalarType::Float) {
     if (out_.made_text.size() + text.size() + sizeof(Number) > kMaxIndex) return fail("document too large");
-    e.made = true;
-    e.text_offset = out_.make_text(text, &typed.number);
-  } else if (!place_text(event, text, e)) {
+    made = true;
+    offset = out_.make_text(text, &typed.number);
+  } else if (!place_text(event, text, offset, made)) {
     return false;
   }
-  std::uint32_t index = push(e, event);
+  std::uint32_t index = push(event, EventKind::Scalar, typed.type, offset, static_cast<std::uint32_t>(text.size()),
+                             plain, typed.empty, typed.boolean, made);
   if (scalar.anchor) define(scalar.anchor, index).count = 1;
   finish_node(0);
   return true;
@@ -212,9 +212,7 @@ bool TreeBuilder::open(const yaml_event_t& event, EventKind kind, const yaml_cha
   if (open_.size() >= static_cast<std::size_t>(kMaxNesting)) {
     return fail("recursion limit exceeded" + at(event.start_mark));
   }
-  Event e;
-  e.kind = kind;
-  std::uint32_t index = push(e, event);
+  std::uint32_t index = push(event, kind, ScalarType::Null);
   OpenNode node;
   node.start = index;
   if (anchor) {
@@ -229,9 +227,7 @@ bool TreeBuilder::close(const yaml_event_t& event, EventKind kind) {
   if (open_.empty()) return fail("unexpected YAML event" + at(event.start_mark));
   OpenNode node = open_.back();
   open_.pop_back();
-  Event e;
-  e.kind = kind;
-  std::uint32_t index = push(e, event);
+  std::uint32_t index = push(event, kind, ScalarType::Null);
   Event& start = out_.events[node.start];
   start.end = index;
   start.values = node.values;

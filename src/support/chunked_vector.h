@@ -52,13 +52,14 @@ class ChunkedVector {
     if (chunks_.empty()) grow_first(std::min(std::max<std::size_t>(n, 16), kChunkSize));
   }
 
-  // Appends a value-initialised element.
-  T& emplace_back() {
+  // Appends an element made from `args`, in place.
+  template <class... Args>
+  T& emplace_back(Args&&... args) {
     if ((size_ & kMask) == 0 || size_ == first_capacity_) make_room();
     T* slot = &(*this)[size_++];
-    return *::new (static_cast<void*>(slot)) T();
+    return *::new (static_cast<void*>(slot)) T(std::forward<Args>(args)...);
   }
-  void push_back(const T& value) { emplace_back() = value; }
+  void push_back(const T& value) { emplace_back(value); }
 
  private:
   static constexpr std::size_t kMask = kChunkSize - 1;
