@@ -13,6 +13,7 @@
 
 #include "parser/record_spec.h"
 #include "parser/value_codecs.h"
+#include "support/byte_scan.h"
 
 namespace vorn::parser {
 
@@ -20,10 +21,16 @@ namespace detail {
 
 inline constexpr std::size_t kMaxFields = 32;
 
+// Declared keys are a few short words: their length and first byte settle
+// most comparisons without a call.
 template <class T>
 int find_field(const RecordSpec<T>& spec, std::string_view key) {
-  for (std::size_t i = 0; i < spec.fields.size(); ++i)
-    if (spec.fields[i].key == key) return static_cast<int>(i);
+  for (std::size_t i = 0; i < spec.fields.size(); ++i) {
+    std::string_view declared = spec.fields[i].key;
+    if (declared.size() == key.size() && declared[0] == key[0] &&
+        bytes::same(declared.data(), key.data(), key.size()))
+      return static_cast<int>(i);
+  }
   return -1;
 }
 

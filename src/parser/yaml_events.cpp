@@ -26,6 +26,13 @@ constexpr std::string_view kStrTag = "tag:yaml.org,2002:str";
 // The non-specific tag: the scalar is text, whatever it looks like.
 constexpr std::string_view kNonSpecificTag = "!";
 
+// Tags that make a plain scalar text whatever it looks like: the string tag
+// and the non-specific tag.
+[[gnu::noinline]] bool is_text_tag(const yaml_char_t* tag) {
+  std::string_view name(reinterpret_cast<const char*>(tag));
+  return name == kStrTag || name == kNonSpecificTag;
+}
+
 bool is_ascii(std::string_view bytes) {
   unsigned char any = 0;
   for (char c : bytes) any |= static_cast<unsigned char>(c);
@@ -108,6 +115,7 @@ class TreeBuilder {
   std::uint32_t push(const yaml_event_t& source, Args... args);
   [[gnu::noinline]] void record_position(const yaml_event_t& source);
   bool place_text(const yaml_event_t& event, std::string_view text, std::uint32_t& offset, bool& made);
+  [[gnu::noinline]] bool make_number_text(std::string_view text, const Number& value, std::uint32_t& offset);
   Anchor& define(const yaml_char_t* name, std::uint32_t first);
   void finish_node(int height);
   bool fail(std::string message);
@@ -185,25 +193,30 @@ bool TreeBuilder::place_text(const yaml_event_t& event, std::string_view text, s
   return true;
 }
 
+// A number keeps its value beside its text, which it always makes.
+bool TreeBuilder::make_number_text(std::string_view text, const Number& value, std::uint32_t& offset) {
+  if (out_.made_text.size() + text.size() + sizeof(Number) > kMaxIndex) return fail("document too large");
+  offset = out_.make_text(text, &value);
+  return true;
+}
+
 bool TreeBuilder::add_scalar(const yaml_event_t& event) {
   const auto& scalar = event.data.scalar;
   std::string_view text(reinterpret_cast<const char*>(scalar.value), scalar.length);
   const bool plain = scalar.style == YAML_PLAIN_SCALAR_STYLE;
-  std::string_view tag = scalar.tag ? reinterpret_cast<const char*>(scalar.tag) : "";
   PlainScalar typed;
-  if (plain && tag != kStrTag && tag != kNonSpecificTag) typed = type_plain_scalar(text);
+  if (plain && !(scalar.tag && is_text_tag(scalar.tag))) typed = type_plain_scalar(text);
   std::uint32_t offset = 0;
   bool made = false;
   if (typed.type == ScalarType::Int || typed.type == ScalarType::UInt || typed.type == ScalarType::Float) {
-    if (out_.made_text.size() + text.size() + sizeof(Number) > kMaxIndex) return fail("document too large");
+    if (!make_number_text(text, typed.number, offset)) return false;
     made = true;
-    offset = out_.make_text(text, &typed.number);
   } else if (!place_text(event, text, offset, made)) {
     return false;
   }
   std::uint32_t index = push(event, EventKind::Scalar, typed.type, offset, static_cast<std::uint32_t>(text.size()),
                              plain, typed.empty, typed.boolean, made);
-  if (scalar.anchor) define(scalar.anchor, index).count = 1;
+  if (scalar.anchor) [[unlikely]] define(scalar.anchor, index).count = 1;
   finish_node(0);
   return true;
 }

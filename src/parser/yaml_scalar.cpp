@@ -205,14 +205,13 @@ void type_number(std::string_view s, PlainScalar& e) {
 
 }  // namespace
 
-PlainScalar type_plain_scalar(std::string_view text) {
+PlainScalar type_any_plain_scalar(std::string_view text) {
   PlainScalar e;
   if (text.empty()) {
     e.type = ScalarType::Null;
     e.empty = true;
     return e;
   }
-  // Most plain scalars are names: the first byte rules out most spellings.
   switch (text[0]) {
     case '~':
       if (text.size() == 1) e.type = ScalarType::Null;
