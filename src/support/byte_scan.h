@@ -43,6 +43,27 @@ inline bool same(const char* a, const char* b, std::size_t n) {
   return n == 0 || (a[0] == b[0] && a[n / 2] == b[n / 2] && a[n - 1] == b[n - 1]);
 }
 
+// memcpy, without a call for up to 16 bytes (stores may overlap).
+inline void copy(char* to, const char* from, std::size_t n) {
+  if (n > 16) {
+    std::memcpy(to, from, n);
+  } else if (n >= 8) {
+    std::uint64_t head = load_word(from), tail = load_word(from + n - 8);
+    std::memcpy(to, &head, 8);
+    std::memcpy(to + n - 8, &tail, 8);
+  } else if (n >= 4) {
+    std::uint32_t head, tail;
+    std::memcpy(&head, from, 4);
+    std::memcpy(&tail, from + n - 4, 4);
+    std::memcpy(to, &head, 4);
+    std::memcpy(to + n - 4, &tail, 4);
+  } else if (n > 0) {
+    to[0] = from[0];
+    to[n / 2] = from[n / 2];
+    to[n - 1] = from[n - 1];
+  }
+}
+
 // `a` and `b` hold the same `n` bytes, none of them `c`.
 inline bool same_without(const char* a, const char* b, std::size_t n, char c) {
   for (; n >= 8; n -= 8, a += 8, b += 8) {

@@ -96,7 +96,7 @@ void JsonWriter::put_string(std::string_view s) {
   if (is_plain(s)) {
     char* at = extend(s.size() + 2);
     at[0] = '"';
-    if (!s.empty()) std::memcpy(at + 1, s.data(), s.size());
+    bytes::copy(at + 1, s.data(), s.size());
     at[s.size() + 1] = '"';
     return;
   }

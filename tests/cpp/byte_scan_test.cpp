@@ -7,7 +7,7 @@
 namespace vorn::bytes {
 namespace {
 
-// Word-wise comparisons must agree with a byte-wise one whatever the length
+// Word-wise copies and comparisons must agree with a byte-wise one whatever the length
 // and wherever the one differing byte (or the excluded byte) sits.
 TEST(ByteScan, ComparisonsAgreeWithBytewise) {
   for (std::size_t n = 0; n <= 26; ++n) {
@@ -18,6 +18,9 @@ TEST(ByteScan, ComparisonsAgreeWithBytewise) {
       std::string b = a;
       b[at] = 'q';
       EXPECT_FALSE(same(a.data(), b.data(), n)) << n << " " << at;
+      std::string copied(n + 2, '#');
+      copy(copied.data() + 1, b.data(), n);
+      EXPECT_EQ(copied, "#" + b + "#");
       EXPECT_FALSE(same_without(a.data(), b.data(), n, '\\')) << n << " " << at;
       b[at] = '\\';
       EXPECT_TRUE(same(b.data(), b.data(), n));
