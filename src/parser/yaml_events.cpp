@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -124,8 +125,9 @@ class TreeBuilder {
   std::vector<TextPosition>* positions_;
   ByteOffsets offsets_;
   std::vector<OpenNode> open_;
-  // Stable addresses: open nodes point at their anchors.
-  tsl::ordered_map<std::string, Anchor> anchors_;
+  // Stable addresses: open nodes point at their anchors. Made at the first
+  // anchor, as most documents have none.
+  std::unique_ptr<tsl::ordered_map<std::string, Anchor>> anchors_;
   std::uint64_t direct_events_ = 0;
   std::uint64_t replayed_events_ = 0;
   bool complete_ = false;
@@ -257,8 +259,9 @@ bool TreeBuilder::close(const yaml_event_t& event, EventKind kind) {
 
 bool TreeBuilder::replay(const yaml_event_t& event) {
   std::string name(reinterpret_cast<const char*>(event.data.alias.anchor));
-  auto found = anchors_.find(name);
-  if (found == anchors_.end()) return fail("unknown anchor" + at(event.start_mark));
+  if (!anchors_) return fail("unknown anchor" + at(event.start_mark));
+  auto found = anchors_->find(name);
+  if (found == anchors_->end()) return fail("unknown anchor" + at(event.start_mark));
   const Anchor& anchor = found->second;
   // An alias inside its own anchored node would expand without end.
   if (anchor.open || open_.size() + anchor.height > static_cast<std::size_t>(kMaxNesting)) {
@@ -285,7 +288,8 @@ bool TreeBuilder::replay(const yaml_event_t& event) {
 }
 
 Anchor& TreeBuilder::define(const yaml_char_t* name, std::uint32_t first) {
-  Anchor& anchor = anchors_[reinterpret_cast<const char*>(name)];
+  if (!anchors_) anchors_ = std::make_unique<tsl::ordered_map<std::string, Anchor>>();
+  Anchor& anchor = (*anchors_)[reinterpret_cast<const char*>(name)];
   anchor = Anchor{};
   anchor.first = first;
   return anchor;

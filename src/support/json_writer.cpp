@@ -88,7 +88,7 @@ void append_json_string(std::string& out, std::string_view s) {
 }
 
 void JsonWriter::grow(std::size_t n) {
-  out_.resize(std::max({used_ + n, out_.size() * 2, std::size_t{256}}));
+  out_.resize(std::max({used_ + n, out_.size() * 2, std::size_t{2048}}));
 }
 
 // Keys and most strings need no escaping: such a text goes out in one copy.
