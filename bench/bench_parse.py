@@ -1,108 +1,93 @@
 """Document parsing speed, as ratios measured side by side in one run.
 
-  python bench/bench_parse.py [--scale N]
+  python bench/bench_parse.py [--runs N]
 
-Compares the C++ core's YAML parsing (bench/parse_bench, built by CMake with
--DVORN_BUILD_BENCH=ON) with a bare libyaml event scan of the same bytes, and
-vorn's parse_document (core parse, JSON writing and json.loads of the
-result) with PyYAML's C loader; parse_document on JSON with json.loads. Also
-reports peak memory of a YAML parse relative to the document size."""
+The C++ core's YAML reading (contract and its JSON text, what
+parse_document does before Python) beside libyaml's bare event scan of the
+same bytes, for the benchmark contract, a contract of short scalars and
+small documents read one after another; its JSON reading beside json.loads
+of the same text, the two timed in turns so that they share the machine's
+load; and parse_document end to end beside PyYAML's C loader."""
 
 import argparse
 import json
-import os
 import pathlib
-import subprocess
 import sys
-import tempfile
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
+from core import SMALL_REPEAT, Core, documents  # noqa: E402
 from timing import best_of  # noqa: E402
-from make_contract import make_contract, to_json, to_yaml  # noqa: E402
 
 import vorn  # noqa: E402
 
 
-def build_tools(root: pathlib.Path) -> pathlib.Path:
-    build = root / "build" / "bench"
-    subprocess.run(["cmake", "-S", str(root), "-B", str(build), "-G", "Ninja", "-DVORN_BUILD_BENCH=ON",
-                    "-DCMAKE_BUILD_TYPE=Release"], check=True, stdout=subprocess.DEVNULL)
-    subprocess.run(["cmake", "--build", str(build), "--target", "yaml_scan", "parse_bench"], check=True,
-                   stdout=subprocess.DEVNULL)
-    return build
+def ms(t: float) -> str:
+    return f"{t * 1000:.0f} ms" if t >= 0.01 else f"{t * 1000:.1f} ms"
 
 
-def core_times(build: pathlib.Path, path: str) -> dict:
-    """The C++ core alone: libyaml scan, event stream, contract model, JSON writing."""
-    out = subprocess.run([str(build / "parse_bench"), path, "5"], check=True, capture_output=True, text=True)
-    return json.loads(out.stdout)
-
-
-def peak_memory_ratio(path: str, size: int) -> float:
-    """Peak resident memory added by one YAML parse, over the document size.
-    The kernel's high-water mark is reset just before the parse."""
-    code = """
-import sys, vorn
-def kb(key):
-    for line in open('/proc/self/status'):
-        if line.startswith(key):
-            return int(line.split()[1])
-data = open(sys.argv[1], 'rb').read()
-vorn.parse_document(b'vornVersion: 1\\nid: a\\nname: b\\nversion: 1\\n')
-open('/proc/self/clear_refs', 'w').write('5')
-base = kb('VmRSS:')
-vorn.parse_document(data, 'yaml')
-print(kb('VmHWM:') - base)
-"""
-    out = subprocess.run([sys.executable, "-c", code, path], check=True, capture_output=True, text=True)
-    return int(out.stdout) * 1024 / size
-
-
-def rows(scale: int = 1500) -> list:
-    """(measurement, time, ratio) rows of the parse comparison."""
-    import yaml
-
-    root = pathlib.Path(__file__).resolve().parent.parent
-    contract = make_contract(scale)
-    yaml_text, json_text = to_yaml(contract), to_json(contract)
-    yaml_bytes, json_bytes = yaml_text.encode(), json_text.encode()
-    assert vorn.parse_document(yaml_bytes, "yaml")["contract"] is not None
-    assert vorn.parse_document(json_bytes, "json")["contract"] is not None
-
-    build = build_tools(root)
-    with tempfile.TemporaryDirectory() as tmp:
-        yaml_path, json_path = os.path.join(tmp, "c.yaml"), os.path.join(tmp, "c.json")
-        pathlib.Path(yaml_path).write_bytes(yaml_bytes)
-        pathlib.Path(json_path).write_bytes(json_bytes)
-        core_yaml = core_times(build, yaml_path)
-        core_json = core_times(build, json_path)
-        memory = peak_memory_ratio(yaml_path, len(yaml_bytes))
-    scan = core_yaml["scan"]
-
-    vorn_yaml = best_of(lambda: vorn.parse_document(yaml_bytes, "yaml"))
-    pyyaml = best_of(lambda: yaml.load(yaml_text, Loader=yaml.CSafeLoader), runs=2)
-    vorn_json = best_of(lambda: vorn.parse_document(json_bytes, "json"))
-    json_loads = best_of(lambda: json.loads(json_text))
-
-    def ms(t):
-        return f"{t * 1000:.0f} ms"
-
-    mib = 1024 * 1024
-    size = f"YAML {len(yaml_bytes) / mib:.1f} MiB, JSON {len(json_bytes) / mib:.1f} MiB"
+def yaml_rows(core: Core, name: str, data: bytes, runs: int) -> list:
+    repeat = SMALL_REPEAT if name == "small" else 1
+    t = core.times(data, "yaml", runs, repeat)
+    scan = t["scan"]
+    if name == "small":
+        size = f"{repeat} documents of {len(data) / 1024:.1f} KB"
+    else:
+        size = f"{len(data) / 2**20:.1f} MiB, {len(data) / t['event_count']:.1f} bytes an event"
     return [
-        (f"libyaml event scan, floor ({size})", ms(scan), "1.00x"),
-        ("core: YAML to event stream", ms(core_yaml["events"]), f"{core_yaml['events'] / scan:.2f}x the scan"),
-        ("core: YAML to contract", ms(core_yaml["parse"]), f"{core_yaml['parse'] / scan:.2f}x the scan"),
-        ("core: contract to JSON text", ms(core_yaml["write"]), f"{core_yaml['write'] / scan:.2f}x the scan"),
-        ("parse_document YAML", ms(vorn_yaml), f"{vorn_yaml / scan:.2f}x the scan"),
-        ("PyYAML CSafeLoader", ms(pyyaml), f"parse_document is {pyyaml / vorn_yaml:.1f}x faster"),
-        ("json.loads, floor", ms(json_loads), "1.00x"),
-        ("core: JSON to contract", ms(core_json["parse"]), f"{core_json['parse'] / json_loads:.2f}x json.loads"),
-        ("parse_document JSON", ms(vorn_json), f"{vorn_json / json_loads:.2f}x json.loads"),
-        ("core: peak memory of a YAML parse and its JSON text", "",
-         f"{core_yaml['peak_bytes'] / len(yaml_bytes):.1f}x the document size"),
-        ("parse_document YAML peak memory, Python objects included", "", f"{memory:.1f}x the document size"),
+        (f"libyaml event scan, floor ({name}: {size})", ms(scan), "1.00x"),
+        (f"core: YAML to event stream ({name})", ms(t["events"]), f"{t['events'] / scan:.2f}x the scan"),
+        (f"core: YAML to contract ({name})", ms(t["parse"]), f"{t['parse'] / scan:.2f}x the scan"),
+        (f"core: YAML to contract and its JSON text ({name})", ms(t["parse_write"]),
+         f"{t['parse_write'] / scan:.2f}x the scan"),
     ]
+
+
+def json_rows(core: Core, name: str, data: bytes, runs: int, rounds: int = 5) -> list:
+    text = data.decode()
+    best = {"parse": float("inf"), "parse_write": float("inf"), "loads": float("inf")}
+    for _ in range(rounds):
+        t = core.times(data, "json", runs)
+        best["parse"] = min(best["parse"], t["parse"])
+        best["parse_write"] = min(best["parse_write"], t["parse_write"])
+        best["loads"] = min(best["loads"], best_of(lambda: json.loads(text), runs))
+    loads = best["loads"]
+    return [
+        (f"json.loads, floor ({name}: JSON {len(data) / 2**20:.1f} MiB)", ms(loads), "1.00x"),
+        (f"core: JSON to contract ({name})", ms(best["parse"]), f"{best['parse'] / loads:.2f}x json.loads"),
+        (f"core: JSON to contract and its JSON text ({name})", ms(best["parse_write"]),
+         f"{best['parse_write'] / loads:.2f}x json.loads"),
+    ]
+
+
+def end_to_end_rows(yaml_bytes: bytes, json_bytes: bytes, scan: float, loads: float) -> list:
+    import yaml
+    vorn_yaml = best_of(lambda: vorn.parse_document(yaml_bytes, "yaml"))
+    pyyaml = best_of(lambda: yaml.load(yaml_bytes, Loader=yaml.CSafeLoader), runs=2)
+    vorn_json = best_of(lambda: vorn.parse_document(json_bytes, "json"))
+    return [
+        ("parse_document YAML (benchmark), Python objects included", ms(vorn_yaml),
+         f"{vorn_yaml / scan:.2f}x the scan"),
+        ("PyYAML CSafeLoader (benchmark)", ms(pyyaml), f"parse_document is {pyyaml / vorn_yaml:.1f}x faster"),
+        ("parse_document JSON (benchmark), Python objects included", ms(vorn_json),
+         f"{vorn_json / loads:.2f}x json.loads"),
+    ]
+
+
+def rows(runs: int = 9) -> list:
+    """(measurement, time, ratio) rows of the parse comparison."""
+    docs = documents()
+    for yaml_bytes, json_bytes in docs.values():
+        assert vorn.parse_document(yaml_bytes, "yaml")["contract"] is not None
+        assert vorn.parse_document(json_bytes, "json")["contract"] is not None
+    core = Core()
+    table = []
+    for name, (yaml_bytes, _) in docs.items():
+        table += yaml_rows(core, name, yaml_bytes, runs)
+    for name in ("benchmark", "short scalars"):
+        table += json_rows(core, name, docs[name][1], runs)
+    scan = core.times(docs["benchmark"][0], "yaml", 3)["scan"]
+    loads = best_of(lambda: json.loads(docs["benchmark"][1].decode()))
+    return table + end_to_end_rows(*docs["benchmark"], scan, loads)
 
 
 def print_table(table: list) -> None:
@@ -114,8 +99,8 @@ def print_table(table: list) -> None:
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--scale", type=int, default=1500)
-    print_table(rows(parser.parse_args().scale))
+    parser.add_argument("--runs", type=int, default=9, help="best of this many runs")
+    print_table(rows(parser.parse_args().runs))
 
 
 if __name__ == "__main__":

@@ -118,3 +118,43 @@ def make_validation_contract(scale: int) -> dict:
         "versioning": {"compatibility": "vorn:backward"}, "semantics": {"deterministic": True},
         "acme:owner": "data-platform",
     }
+
+
+WORDS = ["string", "integer", "decimal", "boolean", "date", "time", "datetime", "binary", "duration"]
+
+
+def short_name(k: int) -> str:
+    """One lower-case word per number: a, b, ..., z, ba, bb, ..."""
+    letters = ""
+    while True:
+        letters = chr(ord("a") + k % 26) + letters
+        k //= 26
+        if k == 0:
+            return letters
+
+
+def make_scalar_contract(fields: int, per_input: int = 1000) -> dict:
+    """Tens of thousands of fields with one-word names and types: the shape
+    where each scalar costs most, relative to its bytes."""
+    inputs = []
+    for start in range(0, fields, per_input):
+        inputs.append({"id": f"in{start // per_input}", "schema": {"fields": [
+            {"name": short_name(k), "type": WORDS[k % len(WORDS)], "nullable": k % 2 == 1}
+            for k in range(start, min(fields, start + per_input))
+        ]}})
+    return {"vornVersion": "1.0.0-draft", "id": "com.example.scalars", "name": "Short scalars",
+            "version": "1.0.0", "inputs": inputs}
+
+
+def to_flow_yaml(contract: dict) -> str:
+    """The scalar contract as YAML with each field in flow style on its own line."""
+    lines = [f"{key}: {contract[key]}" for key in ("vornVersion", "id", "name", "version")]
+    lines.append("inputs:")
+    for interface in contract["inputs"]:
+        lines += [f"- id: {interface['id']}", "  schema:", "    fields:"]
+        lines += [f"    - {{name: {f['name']}, type: {f['type']}, nullable: {str(f['nullable']).lower()}}}" for f in interface["schema"]["fields"]]
+    return "\n".join(lines) + "\n"
+
+
+def to_compact_json(contract: dict) -> str:
+    return json.dumps(contract, separators=(",", ":"))

@@ -4,6 +4,7 @@
 // path for one entry point and returns an empty string, or the text of a
 // broken invariant (a crash or sanitizer report shows up by itself).
 
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,8 @@
 #include "analysis/expr/parse/parser.h"
 #include "analysis/expr/rewrite.h"
 #include "analysis/expr/simplify.h"
+#include "parser/json_events.h"
+#include "parser/json_scan.h"
 #include "parser/parse.h"
 #include "registry/default_registry.h"
 #include "registry/load.h"
@@ -44,8 +47,41 @@ inline std::string check_round_trip(const model::TransformationContract& contrac
   return "";
 }
 
+inline bool same_events(const parser::EventStream& a, const parser::EventStream& b) {
+  using parser::EventKind;
+  using parser::ScalarType;
+  if (a.events.size() != b.events.size()) return false;
+  for (std::size_t i = 0; i < a.events.size(); ++i) {
+    const parser::Event &x = a.events[i], &y = b.events[i];
+    if (x.kind != y.kind || x.type != y.type || x.plain != y.plain || x.empty != y.empty || x.boolean != y.boolean)
+      return false;
+    if (x.kind == EventKind::MapStart || x.kind == EventKind::SeqStart) {
+      if (x.end != y.end || x.values != y.values) return false;
+    } else if (x.type == ScalarType::Int || x.type == ScalarType::UInt || x.type == ScalarType::Float) {
+      parser::Number m = a.number_of(x), n = b.number_of(y);
+      if (std::memcmp(&m, &n, sizeof m) != 0) return false;
+    } else if (x.kind == EventKind::Scalar && a.text_of(x) != b.text_of(y)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// JSON text that the common-case scanner takes must give exactly the
+// general parser's events.
+inline std::string check_json_scan(std::string_view bytes) {
+  auto common = parser::json::scan_common(bytes);
+  if (!common) return "";
+  auto general = parser::json::read_events_by_parser(bytes);
+  if (!general) return "the scanner took a text the parser refuses: " + general.error();
+  return same_events(*common, *general) ? "" : "the scanner and the parser read different events";
+}
+
 // Parses, round-trips, validates and analyses.
 inline std::string check_contract(std::string_view bytes, parser::DocumentFormat format) {
+  if (format == parser::DocumentFormat::Json) {
+    if (std::string problem = check_json_scan(bytes); !problem.empty()) return problem;
+  }
   parser::ParseResult parsed = parser::parse(bytes, format);
   parsed.to_json();
   if (!parsed.contract) return "";

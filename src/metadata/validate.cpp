@@ -152,7 +152,7 @@ void check_timestamp(ValidationContext& ctx, const std::optional<std::string>& v
   report(ctx, kInvalidProvenanceTime, render(row.message, key, *value), render(row.object_ref, prefix, key));
 }
 
-bool has_named_custodian(const std::optional<model::GovernanceMetadata>& governance) {
+bool has_named_custodian(const OptionalBox<model::GovernanceMetadata>& governance) {
   return governance &&
          (is_present_and_filled(governance->owner) || is_present_and_filled(governance->steward));
 }
@@ -198,7 +198,7 @@ void validate_metadata_block(ValidationContext& ctx, const model::Metadata& meta
   check_custom_keys(ctx, metadata.extensions, prefix);
 }
 
-void validate_object_metadata(ValidationContext& ctx, const std::optional<model::Metadata>& metadata,
+void validate_object_metadata(ValidationContext& ctx, const OptionalBox<model::Metadata>& metadata,
                               std::string_view object_id, std::string_view collection_key) {
   if (!metadata) return;
   std::string prefix = fmt::format("{}.{}.metadata", collection_key, object_id);

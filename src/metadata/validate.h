@@ -19,7 +19,7 @@ using validation::ValidationContext;
 void validate_metadata(ValidationContext& ctx, const model::TransformationContract& contract);
 
 // Checks `metadata` of one object under "<collection_key>.<object_id>.metadata".
-void validate_object_metadata(ValidationContext& ctx, const std::optional<model::Metadata>& metadata,
+void validate_object_metadata(ValidationContext& ctx, const OptionalBox<model::Metadata>& metadata,
                               std::string_view object_id, std::string_view collection_key);
 
 // Checks one block. A name or version is only compared when expected.

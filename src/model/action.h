@@ -6,6 +6,7 @@
 
 #include "model/metadata.h"
 #include "parser/record_spec.h"
+#include "support/optional_box.h"
 
 namespace vorn::model {
 
@@ -13,7 +14,7 @@ struct SemanticAction {
   std::string id;
   std::string action;
   std::string target;
-  std::optional<Metadata> metadata;
+  OptionalBox<Metadata> metadata;
 
   bool operator==(const SemanticAction&) const = default;
   static const parser::RecordSpec<SemanticAction>& spec();

@@ -17,6 +17,7 @@
 #include "model/versioning.h"
 #include "parser/event.h"
 #include "parser/record_spec.h"
+#include "support/optional_box.h"
 #include "support/result.h"
 
 namespace vorn {
@@ -30,7 +31,7 @@ struct TransformationContract {
   std::string id;
   std::string name;
   std::string version;
-  std::optional<Metadata> metadata;
+  OptionalBox<Metadata> metadata;
   std::vector<Input> inputs;
   std::vector<Output> outputs;
   std::vector<SemanticAction> semantic_actions;

@@ -6,6 +6,7 @@
 
 #include "model/metadata.h"
 #include "parser/record_spec.h"
+#include "support/optional_box.h"
 
 namespace vorn::model {
 
@@ -13,7 +14,7 @@ struct Expression {
   std::string id;
   std::optional<std::string> expr;
   std::optional<std::string> type;
-  std::optional<Metadata> metadata;
+  OptionalBox<Metadata> metadata;
 
   bool operator==(const Expression&) const = default;
   static const parser::RecordSpec<Expression>& spec();

@@ -7,6 +7,7 @@
 
 #include "model/metadata.h"
 #include "parser/record_spec.h"
+#include "support/optional_box.h"
 
 namespace vorn::model {
 
@@ -25,7 +26,7 @@ struct Function {
   std::optional<std::string> type;
   bool nullable = false;
   std::vector<FunctionParameter> parameters;
-  std::optional<Metadata> metadata;
+  OptionalBox<Metadata> metadata;
 
   bool operator==(const Function&) const = default;
   static const parser::RecordSpec<Function>& spec();

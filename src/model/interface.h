@@ -11,6 +11,7 @@
 #include "model/metadata.h"
 #include "model/types/schema.h"
 #include "parser/record_spec.h"
+#include "support/optional_box.h"
 
 namespace vorn::model {
 
@@ -40,7 +41,7 @@ struct Input {
   bool optional = false;
   std::optional<StreamingDeclaration> streaming;
   std::vector<InterfaceCondition> preconditions;
-  std::optional<Metadata> metadata;
+  OptionalBox<Metadata> metadata;
   JsonMap extensions;
 
   bool operator==(const Input& other) const;
@@ -52,7 +53,7 @@ struct Output {
   std::optional<Schema> schema;
   std::optional<StreamingDeclaration> streaming;
   std::vector<InterfaceCondition> postconditions;
-  std::optional<Metadata> metadata;
+  OptionalBox<Metadata> metadata;
   JsonMap extensions;
 
   bool operator==(const Output& other) const;

@@ -2,7 +2,10 @@
 // The open-ended value of extension entries, rule parameters and finding
 // attributes, and the insertion-ordered maps that hold them.
 
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 #include <tsl/ordered_map.h>
@@ -12,8 +15,12 @@ namespace vorn::model {
 // Objects keep their keys in ascending byte order.
 using JsonValue = nlohmann::json;
 
-// Keeps document order; replacing a value keeps its position.
-using JsonMap = tsl::ordered_map<std::string, JsonValue>;
+// Keeps document order; replacing a value keeps its position. Entries sit in
+// one vector: an empty map allocates nothing, and records holding maps move
+// without copying.
+using JsonMap = tsl::ordered_map<std::string, JsonValue, std::hash<std::string>, std::equal_to<std::string>,
+                                 std::allocator<std::pair<std::string, JsonValue>>,
+                                 std::vector<std::pair<std::string, JsonValue>>>;
 
 // Equality of two JSON values: same kind and equal. Unlike nlohmann's own
 // operator==, an integer never equals a floating-point number (1 != 1.0).

@@ -10,6 +10,7 @@
 
 #include "model/json_value.h"
 #include "parser/record_spec.h"
+#include "support/optional_box.h"
 
 namespace vorn::model {
 
@@ -60,10 +61,10 @@ struct ProvenanceMetadata {
 struct Metadata {
   std::optional<std::string> description;
   std::vector<std::string> tags;
-  std::optional<IdentityMetadata> identity;
-  std::optional<DocumentationMetadata> documentation;
-  std::optional<GovernanceMetadata> governance;
-  std::optional<ProvenanceMetadata> provenance;
+  OptionalBox<IdentityMetadata> identity;
+  OptionalBox<DocumentationMetadata> documentation;
+  OptionalBox<GovernanceMetadata> governance;
+  OptionalBox<ProvenanceMetadata> provenance;
   std::optional<ClassificationLevel> classification;
   std::optional<bool> deprecated;
   std::optional<std::string> replacement;

@@ -9,6 +9,7 @@
 #include "model/json_value.h"
 #include "model/metadata.h"
 #include "parser/record_spec.h"
+#include "support/optional_box.h"
 
 namespace vorn {
 class JsonWriter;
@@ -26,7 +27,7 @@ struct Rule {
   std::string target;
   RulePhase phase = RulePhase::Precondition;
   JsonMap parameters;
-  std::optional<Metadata> metadata;
+  OptionalBox<Metadata> metadata;
 
   bool operator==(const Rule& other) const;
   static const parser::RecordSpec<Rule>& spec();

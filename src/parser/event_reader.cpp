@@ -5,6 +5,9 @@
 
 #include <fmt/format.h>
 
+#include "parser/json_events.h"
+#include "parser/yaml_events.h"
+
 namespace vorn::parser {
 namespace {
 
@@ -58,28 +61,25 @@ void EventReader::skip_value() {
     ++pos_;
 }
 
-std::size_t EventReader::count_items() const {
-  const Event& e = peek();
-  if (e.kind != EventKind::MapStart && e.kind != EventKind::SeqStart) return 0;
-  std::size_t items = 0;
-  for (std::size_t i = pos_ + 1; i < e.end; ++items) {
-    const Event& item = stream_.events[i];
-    i = item.kind == EventKind::MapStart || item.kind == EventKind::SeqStart ? item.end + 1 : i + 1;
-  }
-  return items;
+TextPosition position_of(const EventStream& stream, const Event& e) {
+  std::size_t index = stream.events.index_of(&e);
+  if (stream.format == DocumentFormat::Yaml) return yaml::event_position(stream.source, index);
+  return json::event_position(stream.source, index);
 }
 
 bool EventReader::fail(std::string_view message, const Event& at) {
-  if (error_.empty()) error_ = fmt::format("{} at line {} column {}", message, at.line, at.column);
+  if (error_.empty()) {
+    TextPosition where = position_of(stream_, at);
+    error_ = fmt::format("{} at line {} column {}", message, where.line, where.column);
+  }
   return false;
 }
 
 bool EventReader::fail_invalid_type(const Event& found, std::string_view expected) {
-  return fail(fmt::format("invalid type: {}, expected {}", describe_value(found, text(found)), expected),
-              found);
+  return fail(fmt::format("invalid type: {}, expected {}", describe_value(stream_, found), expected), found);
 }
 
-std::string describe_value(const Event& e, std::string_view text) {
+std::string describe_value(const EventStream& stream, const Event& e) {
   switch (e.kind) {
     case EventKind::MapStart:
     case EventKind::MapEnd:
@@ -93,10 +93,10 @@ std::string describe_value(const Event& e, std::string_view text) {
   switch (e.type) {
     case ScalarType::Null: return "null";
     case ScalarType::Bool: return fmt::format("boolean `{}`", e.boolean ? "true" : "false");
-    case ScalarType::Int: return fmt::format("integer `{}`", e.integer);
-    case ScalarType::UInt: return fmt::format("integer `{}`", e.unsigned_integer);
-    case ScalarType::Float: return fmt::format("floating point `{}`", describe_float(e.number));
-    case ScalarType::String: return "string " + quote(text);
+    case ScalarType::Int: return fmt::format("integer `{}`", stream.number_of(e).integer);
+    case ScalarType::UInt: return fmt::format("integer `{}`", stream.number_of(e).unsigned_integer);
+    case ScalarType::Float: return fmt::format("floating point `{}`", describe_float(stream.number_of(e).number));
+    case ScalarType::String: return "string " + quote(stream.text_of(e));
   }
   return "value";
 }

@@ -22,11 +22,9 @@ class EventReader {
   bool at_end() const { return pos_ >= stream_.events.size(); }
   // Moves past one whole value: a scalar, or a container with its contents.
   void skip_value();
-  // The values directly inside the container at the current position (keys
-  // and values alike for a mapping); 0 for a scalar.
-  std::size_t count_items() const;
 
   std::string_view text(const Event& e) const { return stream_.text_of(e); }
+  Number number(const Event& e) const { return stream_.number_of(e); }
   bool is_yaml() const { return stream_.format == DocumentFormat::Yaml; }
   bool is_json() const { return stream_.format == DocumentFormat::Json; }
 
@@ -46,7 +44,7 @@ class EventReader {
 // How an unexpected value is named in "invalid type" errors: "null",
 // "boolean `true`", "integer `5`", "floating point `1.5`", "string \"x\"",
 // "map", "sequence".
-std::string describe_value(const Event& e, std::string_view text);
+std::string describe_value(const EventStream& stream, const Event& e);
 
 // Null in the sense of the reading rules: JSON null, or a YAML plain scalar
 // spelled as null (including an empty value).

@@ -14,6 +14,8 @@
 #include <nlohmann/json.hpp>
 
 #include "parser/json_input.h"
+#include "parser/json_scan.h"
+#include "support/byte_scan.h"
 
 namespace vorn::parser::json {
 namespace {
@@ -30,15 +32,20 @@ constexpr std::size_t kNoResume = static_cast<std::size_t>(-1);
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+
 // Receives nlohmann's SAX callbacks and turns them into an EventStream.
 class EventCollector {
  public:
-  explicit EventCollector(std::string_view bytes) : bytes_(bytes), locator_(bytes) {
+  // With `positions`, records where each event is and stops after
+  // `stop_after` events.
+  explicit EventCollector(std::string_view bytes, std::vector<TextPosition>* positions = nullptr,
+                          std::size_t stop_after = 0)
+      : bytes_(bytes), locator_(bytes), positions_(positions), stop_after_(stop_after) {
     cursor_.pos = bytes.data();
     out_.format = DocumentFormat::Json;
-    // An event per 8 bytes or more is typical; untouched reserved pages are
-    // never made resident, and reserving avoids a reallocation's peak.
-    out_.events.reserve(std::min<std::size_t>(bytes.size() / 8, std::size_t{1} << 22) + 8);
+    out_.source = bytes;
+    // An event per 8 bytes or more is typical.
+    out_.events.reserve_first(bytes.size() / 8);
   }
 
   Result<EventStream> run();
@@ -46,30 +53,20 @@ class EventCollector {
   // The SAX interface. Only null, keys and container starts can come from a
   // resume prefix, so only they check skipped().
   bool null() {
-    if (!skipped()) add(EventKind::Scalar, ScalarType::Null, last_read());
-    return true;
+    return skipped() || store(make(EventKind::Scalar, ScalarType::Null), last_read());
   }
   bool boolean(bool b) {
-    add(EventKind::Scalar, ScalarType::Bool, last_read()).boolean = b;
-    return true;
+    Event e = make(EventKind::Scalar, ScalarType::Bool);
+    e.boolean = b;
+    return store(e, last_read());
   }
-  bool number_integer(std::int64_t i) {
-    add(EventKind::Scalar, ScalarType::Int, number_end()).integer = i;
-    return true;
-  }
+  bool number_integer(std::int64_t i) { return add_number(ScalarType::Int, number_end(), Number{.integer = i}); }
   bool number_unsigned(std::uint64_t u);
   bool number_float(double d, const std::string& /*as_written*/) {
-    add(EventKind::Scalar, ScalarType::Float, number_end()).number = d;
-    return true;
+    return add_number(ScalarType::Float, number_end(), Number{.number = d});
   }
-  bool string(std::string& s) {
-    add_string(s);
-    return true;
-  }
-  bool key(std::string& s) {
-    if (!skipped()) add_string(s);
-    return true;
-  }
+  bool string(std::string& s) { return add_string(s); }
+  bool key(std::string& s) { return skipped() || add_string(s); }
   bool binary(json::binary_t& /*unused*/) { return false; }  // not produced by JSON text
   bool start_object(std::size_t /*unknown_size*/) { return open(EventKind::MapStart); }
   bool end_object() { return close(EventKind::MapEnd); }
@@ -101,8 +98,14 @@ class EventCollector {
     return segment_start_ + past_prefix;
   }
 
-  Event& add(EventKind kind, ScalarType type, const char* at);
-  void add_string(const std::string& s);
+  static Event make(EventKind kind, ScalarType type);
+  // Events are made whole before they are stored: the array is written
+  // once, never read back while it is built. `at` is where the event is, for
+  // error texts: recorded only when the collector locates events.
+  bool store(const Event& e, const char* at);
+  bool add_number(ScalarType type, const char* at, Number value);
+  bool add_string(const std::string& s);
+  bool has_room_for(std::size_t text_size);
   bool open(EventKind kind);
   bool close(EventKind kind);
   bool fail_at(const char* at, std::string_view message);
@@ -110,9 +113,15 @@ class EventCollector {
 
   std::string_view bytes_;
   LineLocator locator_;
+  std::vector<TextPosition>* positions_;
+  std::size_t stop_after_;
   ReadCursor cursor_;
   EventStream out_;
-  std::vector<std::uint32_t> open_;  // indices of unmatched MapStart/SeqStart
+  struct OpenContainer {
+    std::uint32_t start;  // index of the MapStart/SeqStart
+    std::uint32_t values;
+  };
+  std::vector<OpenContainer> open_;
   std::string error_;
   std::size_t resume_at_ = kNoResume;
   std::size_t skip_ = 0;
@@ -120,29 +129,60 @@ class EventCollector {
   std::size_t prefix_length_ = 0;
 };
 
-Event& EventCollector::add(EventKind kind, ScalarType type, const char* at) {
-  TextPosition where = locator_.locate(at);
-  Event& e = out_.events.emplace_back();
+Event EventCollector::make(EventKind kind, ScalarType type) {
+  Event e;
   e.kind = kind;
   e.type = type;
-  e.line = where.line;
-  e.column = where.column;
   return e;
 }
 
-void EventCollector::add_string(const std::string& s) {
-  Event& e = add(EventKind::Scalar, ScalarType::String, last_read());
-  e.text_offset = static_cast<std::uint32_t>(out_.text.size());
+bool EventCollector::store(const Event& e, const char* at) {
+  out_.events.push_back(e);
+  if (e.kind == EventKind::Scalar && !open_.empty()) ++open_.back().values;
+  if (!positions_) return true;
+  positions_->push_back(locator_.locate(std::clamp(at, bytes_.data(), bytes_.data() + bytes_.size())));
+  return positions_->size() < stop_after_;
+}
+
+// Offsets into made_text are 32-bit.
+bool EventCollector::has_room_for(std::size_t text_size) {
+  if (out_.made_text.size() + text_size + sizeof(Number) < std::numeric_limits<std::uint32_t>::max()) return true;
+  error_ = "document too large";
+  return false;
+}
+
+bool EventCollector::add_number(ScalarType type, const char* at, Number value) {
+  if (!has_room_for(0)) return false;
+  Event e = make(EventKind::Scalar, type);
+  e.made = true;
+  e.text_offset = out_.make_text({}, &value);
+  return store(e, at);
+}
+
+// A string written without escapes is its own text in the document: it ends
+// at the closing quote just read and starts right after an opening quote.
+// (Were that quote escaped, the value would hold it too and be longer.)
+bool EventCollector::add_string(const std::string& s) {
+  const char* close = last_read();
+  Event e = make(EventKind::Scalar, ScalarType::String);
   e.text_length = static_cast<std::uint32_t>(s.size());
-  out_.text += s;
+  std::size_t end = static_cast<std::size_t>(close - bytes_.data());
+  if (close >= bytes_.data() && end < bytes_.size() && end > s.size() && bytes_[end - s.size() - 1] == '"' &&
+      bytes::same_without(bytes_.data() + end - s.size(), s.data(), s.size(), '\\')) {
+    e.text_offset = static_cast<std::uint32_t>(end - s.size());
+  } else {
+    if (!has_room_for(s.size())) return false;
+    e.made = true;
+    e.text_offset = out_.make_text(s);
+  }
+  return store(e, close);
 }
 
 bool EventCollector::number_unsigned(std::uint64_t u) {
   if (u <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
     return number_integer(static_cast<std::int64_t>(u));
   }
-  add(EventKind::Scalar, ScalarType::UInt, number_end()).unsigned_integer = u;
-  return true;
+  return add_number(ScalarType::UInt, number_end(), Number{.unsigned_integer = u});
 }
 
 bool EventCollector::open(EventKind kind) {
@@ -150,16 +190,18 @@ bool EventCollector::open(EventKind kind) {
   if (open_.size() >= static_cast<std::size_t>(kMaxNesting)) {
     return fail_at(last_read(), "recursion limit exceeded");
   }
-  open_.push_back(static_cast<std::uint32_t>(out_.events.size()));
-  add(kind, ScalarType::Null, last_read());
-  return true;
+  open_.push_back({static_cast<std::uint32_t>(out_.events.size()), 0});
+  return store(make(kind, ScalarType::Null), last_read());
 }
 
 bool EventCollector::close(EventKind kind) {
-  out_.events[open_.back()].end = static_cast<std::uint32_t>(out_.events.size());
+  Event& start = out_.events[open_.back().start];
+  start.end = static_cast<std::uint32_t>(out_.events.size());
+  start.values = open_.back().values;
   open_.pop_back();
-  add(kind, ScalarType::Null, last_read());
-  return true;
+  // The closed container is one more value of its own container.
+  if (open_.size() > 0) ++open_.back().values;
+  return store(make(kind, ScalarType::Null), last_read());
 }
 
 bool EventCollector::fail_at(const char* at, std::string_view message) {
@@ -178,8 +220,8 @@ bool EventCollector::parse_error(std::size_t position, const std::string& last_t
   const char* at = bytes_.data() + (through - 1);
   if (ex.id == kNumberOverflow) {
     bool negative = !last_token.empty() && last_token[0] == '-';
-    add(EventKind::Scalar, ScalarType::Float, at).number =
-        negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    add_number(ScalarType::Float, at, Number{.number = negative ? -kInfinity : kInfinity});
     resume_at_ = through;
     return false;
   }
@@ -204,19 +246,21 @@ std::size_t EventCollector::synthetic_echo(const std::string& last_token, std::s
 bool EventCollector::parse_segment(const char* real_start, const std::string& prefix) {
   segment_start_ = static_cast<std::size_t>(real_start - bytes_.data());
   prefix_length_ = prefix.size();
-  CountingIterator last(bytes_.data() + bytes_.size(), &cursor_);
-  CountingIterator first(real_start, &cursor_);
-  if (!prefix.empty()) {
-    first = CountingIterator(prefix.data(), &cursor_, prefix.data() + prefix.size(), real_start);
+  const char* end = bytes_.data() + bytes_.size();
+  if (prefix.empty()) {
+    return json::sax_parse(CountingIterator<false>(real_start, &cursor_), CountingIterator<false>(end, &cursor_),
+                           this, json::input_format_t::json, /*strict=*/true);
   }
-  return json::sax_parse(first, last, this, json::input_format_t::json, /*strict=*/true);
+  CountingIterator<true> first(prefix.data(), &cursor_, prefix.data() + prefix.size(), real_start);
+  return json::sax_parse(first, CountingIterator<true>(end, &cursor_), this, json::input_format_t::json,
+                         /*strict=*/true);
 }
 
 std::string EventCollector::resume_prefix() {
   std::string prefix;
   skip_ = 1;  // the placeholder null
-  for (std::uint32_t index : open_) {
-    bool is_map = out_.events[index].kind == EventKind::MapStart;
+  for (const OpenContainer& open : open_) {
+    bool is_map = out_.events[open.start].kind == EventKind::MapStart;
     prefix += is_map ? "{\"\":" : "[";
     skip_ += is_map ? 2 : 1;
   }
@@ -229,6 +273,7 @@ Result<EventStream> EventCollector::run() {
   const char* start = bytes_.data();
   while (!parse_segment(start, prefix)) {
     if (!error_.empty()) return Error{std::move(error_)};
+    if (positions_ && positions_->size() >= stop_after_) break;  // located
     if (resume_at_ == kNoResume) return Error{"invalid JSON"};
     start = bytes_.data() + std::min(resume_at_, bytes_.size());
     resume_at_ = kNoResume;
@@ -243,6 +288,16 @@ Result<EventStream> read_events(std::string_view bytes) {
   // Offsets, lengths and columns are 32-bit.
   if (bytes.size() >= std::numeric_limits<std::uint32_t>::max()) return Error{"document too large"};
   try {
+    if (auto common = scan_common(bytes)) return std::move(*common);
+  } catch (const std::bad_alloc&) {
+    return Error{"out of memory while reading JSON"};
+  }
+  return read_events_by_parser(bytes);
+}
+
+Result<EventStream> read_events_by_parser(std::string_view bytes) {
+  if (bytes.size() >= std::numeric_limits<std::uint32_t>::max()) return Error{"document too large"};
+  try {
     EventCollector collector(bytes);
     return collector.run();
   } catch (const nlohmann::json::exception& ex) {
@@ -252,6 +307,15 @@ Result<EventStream> read_events(std::string_view bytes) {
   } catch (const std::exception& ex) {
     return Error{ex.what()};
   }
+}
+
+TextPosition event_position(std::string_view bytes, std::size_t index) {
+  std::vector<TextPosition> positions;
+  try {
+    EventCollector(bytes, &positions, index + 1).run();
+  } catch (const std::exception&) {
+  }
+  return index < positions.size() ? positions[index] : TextPosition{};
 }
 
 }  // namespace vorn::parser::json

@@ -4,6 +4,8 @@
 
 #include <fmt/format.h>
 
+#include "support/unicode.h"
+
 namespace vorn::parser::json {
 namespace {
 
@@ -20,34 +22,6 @@ std::string_view after_first(std::string_view text, std::string_view lead_tag,
 }
 
 bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-// Length of the well-formed UTF-8 sequence starting at `i`, or 0.
-std::size_t utf8_sequence_length(std::string_view s, std::size_t i) {
-  const auto c = static_cast<unsigned char>(s[i]);
-  if (c < 0x80) return 1;
-  std::size_t n = 0;
-  unsigned char low = 0x80, high = 0xBF;  // bounds of the second byte
-  if (c >= 0xC2 && c <= 0xDF) {
-    n = 2;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    n = 3;
-    if (c == 0xE0) low = 0xA0;   // overlong
-    if (c == 0xED) high = 0x9F;  // surrogates
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    n = 4;
-    if (c == 0xF0) low = 0x90;   // overlong
-    if (c == 0xF4) high = 0x8F;  // above U+10FFFF
-  } else {
-    return 0;
-  }
-  if (s.size() - i < n) return 0;
-  const auto second = static_cast<unsigned char>(s[i + 1]);
-  if (second < low || second > high) return 0;
-  for (std::size_t k = 2; k < n; ++k) {
-    if (!is_continuation(static_cast<unsigned char>(s[i + k]))) return 0;
-  }
-  return n;
-}
 
 void append_as_utf8(std::string& out, std::string_view s) {
   for (std::size_t i = 0; i < s.size();) {

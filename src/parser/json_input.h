@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "parser/event.h"
+
 namespace vorn::parser::json {
 
 // One past the last byte the parser has taken from the input.
@@ -18,10 +20,12 @@ struct ReadCursor {
   const char* pos = nullptr;
 };
 
-// A forward iterator over bytes that keeps a ReadCursor up to date. It can
-// splice a short synthetic prefix in front of the real input: once `p`
-// reaches `splice_from` it jumps to `splice_to`. That is how a parse resumes
-// in the middle of a document (see json_events.cpp).
+// A forward iterator over bytes that keeps a ReadCursor up to date. The
+// splicing kind can put a short synthetic prefix in front of the real input:
+// once `p` reaches `splice_from` it jumps to `splice_to`. That is how a parse
+// resumes in the middle of a document (see json_events.cpp); every other
+// parse uses the plain kind, which costs one store per byte.
+template <bool kSplices>
 class CountingIterator {
  public:
   using iterator_category = std::forward_iterator_tag;
@@ -39,7 +43,9 @@ class CountingIterator {
 
   CountingIterator& operator++() {
     ++p_;
-    if (p_ == splice_from_) p_ = splice_to_;
+    if constexpr (kSplices) {
+      if (p_ == splice_from_) p_ = splice_to_;
+    }
     cursor_->pos = p_;
     return *this;
   }
@@ -58,14 +64,9 @@ class CountingIterator {
   ReadCursor* cursor_ = nullptr;
 };
 
-struct TextPosition {
-  std::uint32_t line = 1;
-  std::uint32_t column = 1;
-};
-
 // Maps byte addresses of one text to 1-based line and byte column. Queries
-// are expected in increasing order, which costs one pass over the text in
-// total; an earlier address restarts the count.
+// in increasing order cost one pass over the text in total; an earlier
+// address restarts the count.
 class LineLocator {
  public:
   explicit LineLocator(std::string_view text)

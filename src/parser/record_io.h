@@ -6,11 +6,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <fmt/format.h>
 
 #include "parser/record_spec.h"
 #include "parser/value_codecs.h"
+#include "support/byte_scan.h"
 
 namespace vorn::parser {
 
@@ -18,10 +21,16 @@ namespace detail {
 
 inline constexpr std::size_t kMaxFields = 32;
 
+// Declared keys are a few short words: their length and first byte settle
+// most comparisons without a call.
 template <class T>
 int find_field(const RecordSpec<T>& spec, std::string_view key) {
-  for (std::size_t i = 0; i < spec.fields.size(); ++i)
-    if (spec.fields[i].key == key) return static_cast<int>(i);
+  for (std::size_t i = 0; i < spec.fields.size(); ++i) {
+    std::string_view declared = spec.fields[i].key;
+    if (declared.size() == key.size() && declared[0] == key[0] &&
+        bytes::same(declared.data(), key.data(), key.size()))
+      return static_cast<int>(i);
+  }
   return -1;
 }
 
@@ -34,15 +43,28 @@ bool check_required(EventReader& r, const RecordSpec<T>& spec, const bool* seen,
   return true;
 }
 
+// An undeclared key and where its value starts.
+struct PendingKey {
+  std::string_view key;
+  std::size_t value_at;
+};
+
 // Undeclared keys are turned into JSON values only after the record's last
-// key, so that a missing required key is reported first.
-template <class T>
-bool read_extensions(EventReader& r, const tsl::ordered_map<std::string, std::size_t>& pending,
-                     model::JsonMap& out) {
+// key, so that a missing required key is reported first. A repeated key
+// keeps its first place and only its last value is read.
+inline bool read_extensions(EventReader& r, const std::vector<PendingKey>& pending, model::JsonMap& out) {
+  std::vector<std::size_t> value_at;
+  for (const PendingKey& p : pending) {
+    auto [it, added] = out.try_emplace(std::string(p.key));
+    if (added)
+      value_at.push_back(p.value_at);
+    else
+      value_at[static_cast<std::size_t>(it - out.begin())] = p.value_at;
+  }
   std::size_t resume = r.position();
-  for (const auto& [key, pos] : pending) {
-    r.seek(pos);
-    if (!read_json_value(r, out[key])) return false;
+  for (std::size_t i = 0; i < value_at.size(); ++i) {
+    r.seek(value_at[i]);
+    if (!read_json_value(r, out.nth(i).value())) return false;
   }
   r.seek(resume);
   return true;
@@ -51,7 +73,7 @@ bool read_extensions(EventReader& r, const tsl::ordered_map<std::string, std::si
 template <class T>
 bool read_mapping(EventReader& r, T& out, const RecordSpec<T>& spec) {
   bool seen[kMaxFields] = {};
-  tsl::ordered_map<std::string, std::size_t> pending;
+  std::vector<PendingKey> pending;
   r.take();
   while (r.peek().kind != EventKind::MapEnd) {
     const Event& key = r.peek();
@@ -65,13 +87,13 @@ bool read_mapping(EventReader& r, T& out, const RecordSpec<T>& spec) {
       seen[i] = true;
       if (!spec.fields[i].read(r, out)) return false;
     } else {
-      if (spec.extensions) pending[std::string(name)] = r.position();
+      if (spec.extensions) pending.push_back({name, r.position()});
       r.skip_value();
     }
   }
   const Event& end = r.take();
   if (!check_required(r, spec, seen, end)) return false;
-  return !spec.extensions || read_extensions<T>(r, pending, out.*spec.extensions);
+  return pending.empty() || read_extensions(r, pending, out.*spec.extensions);
 }
 
 // JSON only: the record's values in declaration order.
@@ -151,10 +173,12 @@ struct Record {
   }
 };
 
-// An optional block: null reads as absent; written only when present.
+// An optional block, held in std::optional<T> or OptionalBox<T>: null reads
+// as absent; written only when present.
 template <class T>
 struct OptRecord {
-  static bool read(EventReader& r, std::optional<T>& v) {
+  template <class Holder>
+  static bool read(EventReader& r, Holder& v) {
     if (is_null(r.peek())) {
       r.take();
       v.reset();
@@ -162,7 +186,8 @@ struct OptRecord {
     }
     return read_record(r, v.emplace());
   }
-  static void write_field(JsonWriter& w, std::string_view k, const std::optional<T>& v) {
+  template <class Holder>
+  static void write_field(JsonWriter& w, std::string_view k, const Holder& v) {
     if (v) Record<T>::write_field(w, k, *v);
   }
 };

@@ -33,11 +33,13 @@ model::JsonValue scalar_value(const EventReader& r, const Event& e) {
   switch (e.type) {
     case ScalarType::Null: return nullptr;
     case ScalarType::Bool: return e.boolean;
-    case ScalarType::Int: return e.integer;
-    case ScalarType::UInt: return e.unsigned_integer;
-    case ScalarType::Float:
-      if (!std::isfinite(e.number)) return nullptr;
-      return e.number;
+    case ScalarType::Int: return r.number(e).integer;
+    case ScalarType::UInt: return r.number(e).unsigned_integer;
+    case ScalarType::Float: {
+      double d = r.number(e).number;
+      if (!std::isfinite(d)) return nullptr;
+      return d;
+    }
     case ScalarType::String: return std::string(r.text(e));
   }
   return nullptr;

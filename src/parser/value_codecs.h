@@ -102,12 +102,11 @@ struct List {
   template <class T>
   static bool read(EventReader& r, std::vector<T>& v) {
     bool has_items = false;
-    std::size_t items = r.count_items();
+    const Event& start = r.peek();
     if (!begin_list(r, has_items)) return false;
     if (!has_items) return true;
-    // Records holding insertion-ordered maps are copied, not moved, when a
-    // vector grows; room for every item up front keeps reading linear.
-    v.reserve(v.size() + items);
+    // Sized once: no record is moved, no capacity is left unused.
+    v.reserve(v.size() + start.values);
     while (r.peek().kind != EventKind::SeqEnd) {
       if (!Elem::read(r, v.emplace_back())) return false;
     }

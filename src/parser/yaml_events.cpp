@@ -4,15 +4,18 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
-#include <fmt/format.h>
+#include <tsl/ordered_map.h>
 
+#include "parser/libyaml_parser.h"
 #include "parser/yaml_scalar.h"
+#include "support/byte_scan.h"
 
 namespace vorn::parser::yaml {
 namespace {
@@ -20,90 +23,54 @@ namespace {
 constexpr std::uint64_t kMinRepetitionLimit = 1'000'000;
 // Text offsets and event indices are 32-bit.
 constexpr std::size_t kMaxIndex = std::numeric_limits<std::uint32_t>::max();
-constexpr const char kStrTag[] = "tag:yaml.org,2002:str";
+constexpr std::string_view kStrTag = "tag:yaml.org,2002:str";
+// The non-specific tag: the scalar is text, whatever it looks like.
+constexpr std::string_view kNonSpecificTag = "!";
 
-std::uint32_t one_based(std::size_t zero_based) {
-  return static_cast<std::uint32_t>(std::min<std::size_t>(zero_based, kMaxIndex - 1) + 1);
+// Tags that make a plain scalar text whatever it looks like: the string tag
+// and the non-specific tag.
+[[gnu::noinline]] bool is_text_tag(const yaml_char_t* tag) {
+  std::string_view name(reinterpret_cast<const char*>(tag));
+  return name == kStrTag || name == kNonSpecificTag;
 }
 
-std::string at(const yaml_mark_t& mark) {
-  return fmt::format(" at line {} column {}", one_based(mark.line), one_based(mark.column));
+bool is_ascii(std::string_view bytes) {
+  unsigned char any = 0;
+  for (char c : bytes) any |= static_cast<unsigned char>(c);
+  return any < 0x80;
 }
 
-// Owns the libyaml parser; every exit path releases it.
-class LibyamlParser {
+// libyaml places events by character; scalar texts are found in the bytes
+// by byte offset. Lookups come in increasing order, so one pass over the
+// bytes serves them all; in a document of ASCII the two are the same.
+class ByteOffsets {
  public:
-  explicit LibyamlParser(std::string_view bytes) : bytes_(bytes) {
-    initialized_ = yaml_parser_initialize(&parser_) != 0;
-    if (initialized_) {
-      // libyaml refuses a null buffer even when it is empty, and an empty
-      // view may well have no buffer behind it.
-      static const unsigned char kEmpty[1] = {0};
-      const auto* data = bytes.data() ? reinterpret_cast<const unsigned char*>(bytes.data()) : kEmpty;
-      yaml_parser_set_input_string(&parser_, data, bytes.size());
-    }
-  }
-  ~LibyamlParser() {
-    if (initialized_) yaml_parser_delete(&parser_);
-  }
-  LibyamlParser(const LibyamlParser&) = delete;
-  LibyamlParser& operator=(const LibyamlParser&) = delete;
+  explicit ByteOffsets(std::string_view bytes) : bytes_(bytes), ascii_(is_ascii(bytes)) { restart(); }
 
-  bool initialized() const { return initialized_; }
-  bool parse(yaml_event_t* event) { return yaml_parser_parse(&parser_, event) != 0; }
-
-  std::string error_text() const {
-    if (parser_.error == YAML_MEMORY_ERROR) return "out of memory while parsing YAML";
-    std::string text = parser_.problem ? parser_.problem : "invalid YAML";
-    // Encoding errors come with a byte offset instead of a mark.
-    text += parser_.error == YAML_READER_ERROR ? at(mark_of_offset(parser_.problem_offset))
-                                               : at(parser_.problem_mark);
-    if (parser_.context) {
-      text += ", ";
-      text += parser_.context;
-      text += at(parser_.context_mark);
+  std::size_t of(std::size_t char_index) {
+    if (ascii_) return char_index;
+    if (char_index < char_index_) restart();
+    while (char_index_ < char_index && byte_ < bytes_.size()) {
+      byte_ += sequence_length(static_cast<unsigned char>(bytes_[byte_]));
+      ++char_index_;
     }
-    return text;
+    return std::min(byte_, bytes_.size());
   }
 
  private:
-  yaml_mark_t mark_of_offset(std::size_t offset) const {
-    yaml_mark_t mark{};
-    offset = std::min(offset, bytes_.size());
-    std::size_t line_start = 0;
-    for (std::size_t i = 0; i < offset; ++i) {
-      if (bytes_[i] == '\n') {
-        ++mark.line;
-        line_start = i + 1;
-      }
-    }
-    mark.column = offset - line_start;
-    return mark;
+  static std::size_t sequence_length(unsigned char lead) {
+    return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  }
+  void restart() {
+    char_index_ = 0;
+    // libyaml does not count a byte order mark.
+    byte_ = bytes_.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
   }
 
   std::string_view bytes_;
-  yaml_parser_t parser_;
-  bool initialized_ = false;
-};
-
-// The current libyaml event; the previous one is released before the next
-// parse and the last one on scope exit.
-class CurrentEvent {
- public:
-  CurrentEvent() = default;
-  ~CurrentEvent() { yaml_event_delete(&event_); }
-  CurrentEvent(const CurrentEvent&) = delete;
-  CurrentEvent& operator=(const CurrentEvent&) = delete;
-
-  bool next(LibyamlParser& parser) {
-    yaml_event_delete(&event_);
-    return parser.parse(&event_);
-  }
-  const yaml_event_t& get() const { return event_; }
-  yaml_event_type_t type() const { return event_.type; }
-
- private:
-  yaml_event_t event_{};
+  bool ascii_;
+  std::size_t char_index_ = 0;
+  std::size_t byte_ = 0;
 };
 
 // Events of one anchored node, for replay at its aliases. `height` is the
@@ -118,14 +85,17 @@ struct Anchor {
 // A mapping or sequence whose end has not been seen yet.
 struct OpenNode {
   std::uint32_t start = 0;
+  std::uint32_t values = 0;
   int height = 1;
   Anchor* anchor = nullptr;
 };
 
 // Builds the event stream of one document's node tree from libyaml events.
+// Events keep no positions; when an error text needs one, the document is
+// built again with `positions` recording where each event starts.
 class TreeBuilder {
  public:
-  explicit TreeBuilder(std::size_t input_size);
+  TreeBuilder(std::string_view bytes, std::vector<TextPosition>* positions);
 
   // Takes the next node event; false with error() set when it is refused.
   bool add(const yaml_event_t& event);
@@ -140,32 +110,36 @@ class TreeBuilder {
   bool close(const yaml_event_t& event, EventKind kind);
   bool replay(const yaml_event_t& event);
 
-  std::uint32_t push(EventKind kind, const yaml_event_t& source);
+  // Events are made in place, whole: the array is written once, never read
+  // back while it is built.
+  template <class... Args>
+  std::uint32_t push(const yaml_event_t& source, Args... args);
+  [[gnu::noinline]] void record_position(const yaml_event_t& source);
+  bool place_text(const yaml_event_t& event, std::string_view text, std::uint32_t& offset, bool& made);
+  [[gnu::noinline]] bool make_number_text(std::string_view text, const Number& value, std::uint32_t& offset);
   Anchor& define(const yaml_char_t* name, std::uint32_t first);
   void finish_node(int height);
   bool fail(std::string message);
 
   EventStream out_;
+  std::vector<TextPosition>* positions_;
+  ByteOffsets offsets_;
   std::vector<OpenNode> open_;
-  std::unordered_map<std::string, Anchor> anchors_;
+  // Stable addresses: open nodes point at their anchors. Made at the first
+  // anchor, as most documents have none.
+  std::unique_ptr<tsl::ordered_map<std::string, Anchor>> anchors_;
   std::uint64_t direct_events_ = 0;
   std::uint64_t replayed_events_ = 0;
   bool complete_ = false;
   std::string error_;
 };
 
-TreeBuilder::TreeBuilder(std::size_t input_size) {
+TreeBuilder::TreeBuilder(std::string_view bytes, std::vector<TextPosition>* positions)
+    : positions_(positions), offsets_(bytes) {
   out_.format = DocumentFormat::Yaml;
-  // Typical documents yield an event per 6 to 20 bytes. Reserving for the
-  // dense end avoids the peak of a reallocation (old and new arrays at
-  // once); pages never written are never made resident, and the cap keeps
-  // huge inputs of mostly whitespace from reserving address space for nothing.
-  constexpr std::size_t kMaxReservedEvents = std::size_t{1} << 20;
-  out_.events.reserve(std::min(input_size / 5, 4 * kMaxReservedEvents) + 8);
-  // Scalar texts take up to the whole input (only a few escapes grow), often
-  // more than half of it: a smaller reservation would be copied once more.
-  out_.text.reserve(std::min(input_size, kMaxReservedEvents * 16));
-  open_.reserve(kMaxNesting);
+  out_.source = bytes;
+  // Typical documents yield an event per 6 to 20 bytes.
+  out_.events.reserve_first(bytes.size() / 6);
 }
 
 bool TreeBuilder::add(const yaml_event_t& event) {
@@ -188,32 +162,63 @@ bool TreeBuilder::add(const yaml_event_t& event) {
   return ok;
 }
 
-std::uint32_t TreeBuilder::push(EventKind kind, const yaml_event_t& source) {
-  Event& e = out_.events.emplace_back();
-  e.kind = kind;
-  e.line = one_based(source.start_mark.line);
-  e.column = one_based(source.start_mark.column);
+template <class... Args>
+inline std::uint32_t TreeBuilder::push(const yaml_event_t& source, Args... args) {
+  out_.events.emplace_back(args...);
+  if (positions_) [[unlikely]] record_position(source);
   ++direct_events_;
   return static_cast<std::uint32_t>(out_.events.size() - 1);
 }
 
+void TreeBuilder::record_position(const yaml_event_t& source) {
+  positions_->push_back({one_based(source.start_mark.line), one_based(source.start_mark.column)});
+}
+
+// Where the event's text is: in the document where it holds the text as it
+// is (a plain or quoted scalar on one line, without escapes), else a copy.
+// libyaml's end mark is just past the text, or past its closing quote.
+bool TreeBuilder::place_text(const yaml_event_t& event, std::string_view text, std::uint32_t& offset,
+                             bool& made) {
+  const yaml_scalar_style_t style = event.data.scalar.style;
+  const bool quoted = style == YAML_SINGLE_QUOTED_SCALAR_STYLE || style == YAML_DOUBLE_QUOTED_SCALAR_STYLE;
+  if (style == YAML_PLAIN_SCALAR_STYLE || quoted) {
+    std::size_t end = offsets_.of(event.end_mark.index) - (quoted ? 1 : 0);
+    if (end >= text.size() && end <= out_.source.size() &&
+        bytes::same(out_.source.data() + end - text.size(), text.data(), text.size())) {
+      offset = static_cast<std::uint32_t>(end - text.size());
+      return true;
+    }
+  }
+  if (out_.made_text.size() + text.size() > kMaxIndex) return fail("document too large");
+  made = true;
+  offset = out_.make_text(text);
+  return true;
+}
+
+// A number keeps its value beside its text, which it always makes.
+bool TreeBuilder::make_number_text(std::string_view text, const Number& value, std::uint32_t& offset) {
+  if (out_.made_text.size() + text.size() + sizeof(Number) > kMaxIndex) return fail("document too large");
+  offset = out_.make_text(text, &value);
+  return true;
+}
+
 bool TreeBuilder::add_scalar(const yaml_event_t& event) {
   const auto& scalar = event.data.scalar;
-  if (out_.text.size() + scalar.length > kMaxIndex) return fail("document too large");
-  std::uint32_t index = push(EventKind::Scalar, event);
-  Event& e = out_.events[index];
-  e.text_offset = static_cast<std::uint32_t>(out_.text.size());
-  e.text_length = static_cast<std::uint32_t>(scalar.length);
   std::string_view text(reinterpret_cast<const char*>(scalar.value), scalar.length);
-  out_.text.append(text);
-  e.plain = scalar.style == YAML_PLAIN_SCALAR_STYLE;
-  bool str_tag = scalar.tag && std::string_view(reinterpret_cast<const char*>(scalar.tag)) == kStrTag;
-  if (e.plain && !str_tag) {
-    type_plain_scalar(text, e);
-  } else {
-    e.type = ScalarType::String;
+  const bool plain = scalar.style == YAML_PLAIN_SCALAR_STYLE;
+  PlainScalar typed;
+  if (plain && !(scalar.tag && is_text_tag(scalar.tag))) typed = type_plain_scalar(text);
+  std::uint32_t offset = 0;
+  bool made = false;
+  if (typed.type == ScalarType::Int || typed.type == ScalarType::UInt || typed.type == ScalarType::Float) {
+    if (!make_number_text(text, typed.number, offset)) return false;
+    made = true;
+  } else if (!place_text(event, text, offset, made)) {
+    return false;
   }
-  if (scalar.anchor) define(scalar.anchor, index).count = 1;
+  std::uint32_t index = push(event, EventKind::Scalar, typed.type, offset, static_cast<std::uint32_t>(text.size()),
+                             plain, typed.empty, typed.boolean, made);
+  if (scalar.anchor) [[unlikely]] define(scalar.anchor, index).count = 1;
   finish_node(0);
   return true;
 }
@@ -222,7 +227,7 @@ bool TreeBuilder::open(const yaml_event_t& event, EventKind kind, const yaml_cha
   if (open_.size() >= static_cast<std::size_t>(kMaxNesting)) {
     return fail("recursion limit exceeded" + at(event.start_mark));
   }
-  std::uint32_t index = push(kind, event);
+  std::uint32_t index = push(event, kind, ScalarType::Null);
   OpenNode node;
   node.start = index;
   if (anchor) {
@@ -237,8 +242,10 @@ bool TreeBuilder::close(const yaml_event_t& event, EventKind kind) {
   if (open_.empty()) return fail("unexpected YAML event" + at(event.start_mark));
   OpenNode node = open_.back();
   open_.pop_back();
-  std::uint32_t index = push(kind, event);
-  out_.events[node.start].end = index;
+  std::uint32_t index = push(event, kind, ScalarType::Null);
+  Event& start = out_.events[node.start];
+  start.end = index;
+  start.values = node.values;
   // A node inside may have taken the same anchor name since; the later
   // definition wins.
   if (node.anchor && node.anchor->open && node.anchor->first == node.start) {
@@ -252,8 +259,9 @@ bool TreeBuilder::close(const yaml_event_t& event, EventKind kind) {
 
 bool TreeBuilder::replay(const yaml_event_t& event) {
   std::string name(reinterpret_cast<const char*>(event.data.alias.anchor));
-  auto found = anchors_.find(name);
-  if (found == anchors_.end()) return fail("unknown anchor" + at(event.start_mark));
+  if (!anchors_) return fail("unknown anchor" + at(event.start_mark));
+  auto found = anchors_->find(name);
+  if (found == anchors_->end()) return fail("unknown anchor" + at(event.start_mark));
   const Anchor& anchor = found->second;
   // An alias inside its own anchored node would expand without end.
   if (anchor.open || open_.size() + anchor.height > static_cast<std::size_t>(kMaxNesting)) {
@@ -263,34 +271,37 @@ bool TreeBuilder::replay(const yaml_event_t& event) {
   if (replayed_events_ > std::max(kMinRepetitionLimit, direct_events_)) {
     return fail("repetition limit exceeded" + at(event.start_mark));
   }
-  std::vector<Event>& events = out_.events;
+  auto& events = out_.events;
   std::size_t base = events.size();
   if (base + anchor.count > kMaxIndex) return fail("document too large");
-  // Reserving first keeps the source range valid while it is copied.
-  if (events.capacity() < base + anchor.count) {
-    events.reserve(std::max(base + anchor.count, events.capacity() * 2));
-  }
+  // Replayed events keep the positions of the events they copy.
   for (std::uint32_t i = 0; i < anchor.count; ++i) {
     Event copy = events[anchor.first + i];
     if (copy.kind == EventKind::MapStart || copy.kind == EventKind::SeqStart) {
       copy.end = static_cast<std::uint32_t>(copy.end - anchor.first + base);
     }
     events.push_back(copy);
+    if (positions_) positions_->push_back((*positions_)[anchor.first + i]);
   }
   finish_node(anchor.height);
   return true;
 }
 
 Anchor& TreeBuilder::define(const yaml_char_t* name, std::uint32_t first) {
-  Anchor& anchor = anchors_[reinterpret_cast<const char*>(name)];
+  if (!anchors_) anchors_ = std::make_unique<tsl::ordered_map<std::string, Anchor>>();
+  Anchor& anchor = (*anchors_)[reinterpret_cast<const char*>(name)];
   anchor = Anchor{};
   anchor.first = first;
   return anchor;
 }
 
-// A node of the given height is complete; its parent is at least one taller.
+// A node of the given height is complete; its parent holds one more value
+// and is at least one taller.
 void TreeBuilder::finish_node(int height) {
-  if (!open_.empty()) open_.back().height = std::max(open_.back().height, height + 1);
+  if (open_.empty()) return;
+  OpenNode& parent = open_.back();
+  ++parent.values;
+  parent.height = std::max(parent.height, height + 1);
 }
 
 bool TreeBuilder::fail(std::string message) {
@@ -300,7 +311,10 @@ bool TreeBuilder::fail(std::string message) {
 
 Error syntax_error(const LibyamlParser& parser) { return Error{parser.error_text()}; }
 
-Result<EventStream> read_document(std::string_view bytes) {
+// Reads the document; with `positions`, stops once `stop_after` events are
+// made (a position is all that is wanted then).
+Result<EventStream> read_document(std::string_view bytes, std::vector<TextPosition>* positions = nullptr,
+                                  std::size_t stop_after = kMaxIndex) {
   LibyamlParser parser(bytes);
   if (!parser.initialized()) return Error{"out of memory while parsing YAML"};
   CurrentEvent event;
@@ -308,10 +322,11 @@ Result<EventStream> read_document(std::string_view bytes) {
   if (!event.next(parser)) return syntax_error(parser);
   if (event.type() != YAML_DOCUMENT_START_EVENT) return Error{"EOF while parsing a value"};
 
-  TreeBuilder tree(bytes.size());
+  TreeBuilder tree(bytes, positions);
   while (!tree.complete()) {
     if (!event.next(parser)) return syntax_error(parser);
     if (!tree.add(event.get())) return Error{tree.error()};
+    if (positions && positions->size() >= stop_after) return tree.take();
   }
   if (!event.next(parser)) return syntax_error(parser);  // DOCUMENT-END
   if (!event.next(parser)) return syntax_error(parser);
@@ -331,6 +346,15 @@ Result<EventStream> read_events(std::string_view bytes) {
   } catch (const std::bad_alloc&) {
     return Error{"out of memory while parsing YAML"};
   }
+}
+
+TextPosition event_position(std::string_view bytes, std::size_t index) {
+  std::vector<TextPosition> positions;
+  try {
+    read_document(bytes, &positions, index + 1);
+  } catch (const std::bad_alloc&) {
+  }
+  return index < positions.size() ? positions[index] : TextPosition{};
 }
 
 }  // namespace vorn::parser::yaml

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -24,23 +25,26 @@ std::size_t count_while(std::string_view s, std::size_t from, Pred pred) {
   return i - from;
 }
 
-bool is_one_of(std::string_view s, std::string_view a, std::string_view b,
-               std::string_view c) {
-  return s == a || s == b || s == c;
+// One of three spellings of a word (all of one length, known here, so that
+// each comparison is a single load).
+template <std::size_t N>
+bool is_one_of(std::string_view s, const char (&a)[N], const char (&b)[N], const char (&c)[N]) {
+  return s.size() == N - 1 && (std::memcmp(s.data(), a, N - 1) == 0 || std::memcmp(s.data(), b, N - 1) == 0 ||
+                               std::memcmp(s.data(), c, N - 1) == 0);
 }
 
-void set_float(Event& e, double d) {
+void set_float(PlainScalar& e, double d) {
   e.type = ScalarType::Float;
-  e.number = d;
+  e.number.number = d;
 }
 
-void set_unsigned(Event& e, std::uint64_t v) {
+void set_unsigned(PlainScalar& e, std::uint64_t v) {
   if (v <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
     e.type = ScalarType::Int;
-    e.integer = static_cast<std::int64_t>(v);
+    e.number.integer = static_cast<std::int64_t>(v);
   } else {
     e.type = ScalarType::UInt;
-    e.unsigned_integer = v;
+    e.number.unsigned_integer = v;
   }
 }
 
@@ -117,7 +121,7 @@ double parse_big_octal(std::string_view digits) {
 }
 
 // "0o17" or "0x1f"; anything else after the prefix makes it a string.
-void type_prefixed_integer(std::string_view s, Event& e) {
+void type_prefixed_integer(std::string_view s, PlainScalar& e) {
   bool hex = s[1] == 'x';
   std::string_view digits = s.substr(2);
   std::size_t valid = hex ? count_while(digits, 0, is_hex) : count_while(digits, 0, is_octal);
@@ -129,19 +133,19 @@ void type_prefixed_integer(std::string_view s, Event& e) {
 }
 
 // [-+]?[0-9]+, with s already known to match.
-void type_decimal_integer(std::string_view s, Event& e) {
+void type_decimal_integer(std::string_view s, PlainScalar& e) {
   if (s[0] == '+') s.remove_prefix(1);
   const char* end = s.data() + s.size();
   std::int64_t i = 0;
   if (std::from_chars(s.data(), end, i).ec == std::errc()) {
     e.type = ScalarType::Int;
-    e.integer = i;
+    e.number.integer = i;
     return;
   }
   std::uint64_t u = 0;
   if (s[0] != '-' && std::from_chars(s.data(), end, u).ec == std::errc()) {
     e.type = ScalarType::UInt;
-    e.unsigned_integer = u;
+    e.number.unsigned_integer = u;
     return;
   }
   set_float(e, parse_decimal(s));
@@ -168,7 +172,7 @@ bool is_decimal_float(std::string_view s) {
   return i == s.size();
 }
 
-bool type_special_float(std::string_view s, Event& e) {
+bool type_special_float(std::string_view s, PlainScalar& e) {
   std::string_view body = s;
   bool negative = false;
   if (s[0] == '+' || s[0] == '-') {
@@ -187,7 +191,7 @@ bool type_special_float(std::string_view s, Event& e) {
 }
 
 // s starts with a digit, a sign or a point.
-void type_number(std::string_view s, Event& e) {
+void type_number(std::string_view s, PlainScalar& e) {
   if (type_special_float(s, e)) return;
   if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'o')) {
     return type_prefixed_integer(s, e);
@@ -201,36 +205,38 @@ void type_number(std::string_view s, Event& e) {
 
 }  // namespace
 
-void type_plain_scalar(std::string_view text, Event& e) {
-  e.type = ScalarType::String;
+PlainScalar type_any_plain_scalar(std::string_view text) {
+  PlainScalar e;
   if (text.empty()) {
     e.type = ScalarType::Null;
     e.empty = true;
-    return;
+    return e;
   }
   switch (text[0]) {
-    case '~': case 'n': case 'N':
-      if (text == "~" || is_one_of(text, "null", "Null", "NULL")) e.type = ScalarType::Null;
-      return;
+    case '~':
+      if (text.size() == 1) e.type = ScalarType::Null;
+      break;
+    case 'n': case 'N':
+      if (is_one_of(text, "null", "Null", "NULL")) e.type = ScalarType::Null;
+      break;
     case 't': case 'T':
       if (is_one_of(text, "true", "True", "TRUE")) {
         e.type = ScalarType::Bool;
         e.boolean = true;
       }
-      return;
+      break;
     case 'f': case 'F':
-      if (is_one_of(text, "false", "False", "FALSE")) {
-        e.type = ScalarType::Bool;
-        e.boolean = false;
-      }
-      return;
+      if (is_one_of(text, "false", "False", "FALSE")) e.type = ScalarType::Bool;
+      break;
     case '0': case '1': case '2': case '3': case '4':
     case '5': case '6': case '7': case '8': case '9':
     case '+': case '-': case '.':
-      return type_number(text, e);
+      type_number(text, e);
+      break;
     default:
-      return;
+      break;
   }
+  return e;
 }
 
 }  // namespace vorn::parser::yaml

@@ -3,6 +3,7 @@
 // which nlohmann::json (sorted keys) cannot do, so results are streamed here.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -30,24 +31,47 @@ class JsonWriter {
   // Writes text that is already one valid compact JSON value.
   void raw(std::string_view json_text);
 
-  const std::string& str() const { return out_; }
-  std::string take() { return std::move(out_); }
+  const std::string& str() const {
+    out_.resize(used_);
+    return out_;
+  }
+  std::string take() {
+    out_.resize(used_);
+    used_ = 0;
+    return std::move(out_);
+  }
 
  private:
+  // Room for `n` more bytes, returned as where they go. The buffer is kept
+  // larger than the text, so that most writes are one copy.
+  char* extend(std::size_t n) {
+    if (out_.size() - used_ < n) grow(n);
+    char* at = out_.data() + used_;
+    used_ += n;
+    return at;
+  }
+  void grow(std::size_t n);
+  void put(char c) { *extend(1) = c; }
+  void put(std::string_view s) {
+    if (!s.empty()) std::memcpy(extend(s.size()), s.data(), s.size());
+  }
+  void put_string(std::string_view s);
   void separate() {
-    if (need_comma_) out_.push_back(',');
+    if (need_comma_) put(',');
   }
   void open(char c) {
     separate();
-    out_.push_back(c);
+    put(c);
     need_comma_ = false;
   }
   void close(char c) {
-    out_.push_back(c);
+    put(c);
     need_comma_ = true;
   }
 
-  std::string out_;
+  // Its size is the buffer's; the text is its first used_ bytes.
+  mutable std::string out_;
+  std::size_t used_ = 0;
   bool need_comma_ = false;
 };
 

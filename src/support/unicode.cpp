@@ -93,4 +93,31 @@ std::size_t count_code_points(std::string_view text) {
   return n;
 }
 
+std::size_t utf8_sequence_length(std::string_view s, std::size_t i) {
+  const auto c = static_cast<unsigned char>(s[i]);
+  if (c < 0x80) return 1;
+  std::size_t n = 0;
+  unsigned char low = 0x80, high = 0xBF;  // bounds of the second byte
+  if (c >= 0xC2 && c <= 0xDF) {
+    n = 2;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    if (c == 0xE0) low = 0xA0;   // overlong
+    if (c == 0xED) high = 0x9F;  // surrogates
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    if (c == 0xF0) low = 0x90;   // overlong
+    if (c == 0xF4) high = 0x8F;  // above U+10FFFF
+  } else {
+    return 0;
+  }
+  if (s.size() - i < n) return 0;
+  const auto second = static_cast<unsigned char>(s[i + 1]);
+  if (second < low || second > high) return 0;
+  for (std::size_t k = 2; k < n; ++k) {
+    if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
+  }
+  return n;
+}
+
 }  // namespace vorn

@@ -24,4 +24,9 @@ std::string to_lower(std::string_view text);
 // Number of Unicode scalar values; an ill-formed byte counts as one.
 std::size_t count_code_points(std::string_view text);
 
+// The length of the well-formed UTF-8 sequence that starts at byte `i` of
+// `s` (1 to 4), or 0 when none does (no overlong forms, surrogates or code
+// points past U+10FFFF).
+std::size_t utf8_sequence_length(std::string_view s, std::size_t i);
+
 }  // namespace vorn

@@ -162,6 +162,14 @@ INSTANTIATE_TEST_SUITE_P(
              "error: unknown variant `Public`, expected one of `public`, `internal`, `confidential`, `restricted` at line 5 column 28"},
         Case{"extensions_after_last_block", Y, yaml("b: 1\nlineage: {}\na: 2\n"),
              written(kEmptyLists, R"(,"lineage":{"mappings":[]},"b":1,"a":2)")},
+        Case{"yaml_non_specific_tag_reads_text", Y, yaml("x-a: ! true\nx-b: !!str 12\nx-c: !foo true\nx-d: ! ~\n"),
+             written(kEmptyLists, R"(,"x-a":"true","x-b":"12","x-c":true,"x-d":"~")")},
+        Case{"error_in_replayed_node_points_at_the_anchor", Y,
+             yaml("base: &b {id: a, optional: 'no'}\ninputs:\n  - *b\n"),
+             "error: invalid type: string \"no\", expected a boolean at line 5 column 28"},
+        Case{"json_escaped_texts_and_later_error", J,
+             R"({"vornVersion":"1.0\u002e0","id":"\u00e9","name":"n\"","version":"v","inputs":[{"id":1}]})",
+             "error: invalid type: integer `1`, expected a string at line 1 column 86"},
         Case{"top_level_must_be_mapping", J, "[1]",
              "error: invalid type: sequence, expected struct TransformationContract at line 1 column 1"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -188,6 +196,22 @@ TEST(ContractRoundTrip, WriteThenReadGivesAnEqualContract) {
   ASSERT_TRUE(second.contract) << outcome(second);
   EXPECT_EQ(*first.contract, *second.contract);
   EXPECT_EQ(second.contract->to_json(), text);
+}
+
+// Blocks held out of line are values: copies never share them.
+TEST(ContractCopies, BlocksAreCopiedNotShared) {
+  auto first = parse(yaml("metadata: {governance: {owner: a}}\ninputs: [{id: i, metadata: {description: d}}]\n"),
+                     DocumentFormat::Yaml);
+  ASSERT_TRUE(first.contract) << outcome(first);
+  model::TransformationContract copy = *first.contract;
+  copy.metadata->governance->owner = "b";
+  copy.inputs[0].metadata.reset();
+  EXPECT_EQ(first.contract->metadata->governance->owner, "a");
+  EXPECT_TRUE(first.contract->inputs[0].metadata.has_value());
+  EXPECT_FALSE(copy == *first.contract);
+  copy = *first.contract;
+  EXPECT_TRUE(copy == *first.contract);
+  EXPECT_EQ(copy.to_json(), first.contract->to_json());
 }
 
 TEST(ContractEquality, ExtensionValuesCompareByKind) {

@@ -20,22 +20,30 @@ std::string repeat(std::string_view s, int n) {
 }
 
 // "int:5", "str:abc" (plain), "qstr:abc" (quoted or block), "null(empty)"...
-std::string describe(const Event& e, std::string_view text) {
+std::string describe(const PlainScalar& e, bool plain, std::string_view text) {
   switch (e.type) {
     case ScalarType::Null: return e.empty ? "null(empty)" : "null";
     case ScalarType::Bool: return e.boolean ? "bool:true" : "bool:false";
-    case ScalarType::Int: return fmt::format("int:{}", e.integer);
-    case ScalarType::UInt: return fmt::format("uint:{}", e.unsigned_integer);
-    case ScalarType::Float: return fmt::format("float:{}", e.number);
-    case ScalarType::String: return fmt::format("{}:{}", e.plain ? "str" : "qstr", text);
+    case ScalarType::Int: return fmt::format("int:{}", e.number.integer);
+    case ScalarType::UInt: return fmt::format("uint:{}", e.number.unsigned_integer);
+    case ScalarType::Float: return fmt::format("float:{}", e.number.number);
+    case ScalarType::String: return fmt::format("{}:{}", plain ? "str" : "qstr", text);
   }
   return "?";
+}
+
+std::string describe(const EventStream& s, const Event& e) {
+  PlainScalar typed{e.type, e.empty, e.boolean, {}};
+  if (e.type == ScalarType::Int || e.type == ScalarType::UInt || e.type == ScalarType::Float)
+    typed.number = s.number_of(e);
+  return describe(typed, e.plain, s.text_of(e));
 }
 
 // "{ a 1 b [ x ] }": the tree with scalar texts, for structure checks.
 std::string shape(const EventStream& s) {
   std::string out;
-  for (const Event& e : s.events) {
+  for (std::size_t i = 0; i < s.events.size(); ++i) {
+    const Event& e = s.events[i];
     if (!out.empty()) out += ' ';
     switch (e.kind) {
       case EventKind::Scalar: out += s.text_of(e); break;
@@ -48,15 +56,24 @@ std::string shape(const EventStream& s) {
   return out;
 }
 
-// Every start event's `end` names its own matching end event.
+// Every start event's `end` names its own matching end event, and its
+// `values` the number of values directly inside.
 bool ends_match(const EventStream& s) {
-  std::vector<std::size_t> open;
+  std::vector<std::size_t> open, values;
   for (std::size_t i = 0; i < s.events.size(); ++i) {
     EventKind k = s.events[i].kind;
-    if (k == EventKind::MapStart || k == EventKind::SeqStart) open.push_back(i);
+    if ((k == EventKind::Scalar || k == EventKind::MapStart || k == EventKind::SeqStart) && !values.empty())
+      ++values.back();
+    if (k == EventKind::MapStart || k == EventKind::SeqStart) {
+      open.push_back(i);
+      values.push_back(0);
+    }
     if (k == EventKind::MapEnd || k == EventKind::SeqEnd) {
-      if (open.empty() || s.events[open.back()].end != i) return false;
+      if (open.empty()) return false;
+      const Event& start = s.events[open.back()];
+      if (start.end != i || start.values != values.back()) return false;
       open.pop_back();
+      values.pop_back();
     }
   }
   return open.empty();
@@ -84,10 +101,8 @@ struct TypingCase {
 class YamlEventsPlainTyping : public testing::TestWithParam<TypingCase> {};
 
 TEST_P(YamlEventsPlainTyping, FollowsCoreSchema) {
-  Event e;
-  e.plain = true;
-  type_plain_scalar(GetParam().text, e);
-  EXPECT_EQ(describe(e, GetParam().text), GetParam().expected) << "text: " << GetParam().text;
+  EXPECT_EQ(describe(type_plain_scalar(GetParam().text), true, GetParam().text), GetParam().expected)
+      << "text: " << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -137,11 +152,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"12:30", "str:12:30"}, TypingCase{"1 2", "str:1 2"}));
 
 TEST(YamlEventsPlainTyping, HugeDecimalIntegerBecomesInfinity) {
-  Event e;
-  type_plain_scalar("1" + std::string(400, '0'), e);
-  EXPECT_EQ(describe(e, ""), "float:inf");
-  type_plain_scalar("-1" + std::string(400, '0'), e);
-  EXPECT_EQ(describe(e, ""), "float:-inf");
+  EXPECT_EQ(describe(type_plain_scalar("1" + std::string(400, '0')), true, ""), "float:inf");
+  EXPECT_EQ(describe(type_plain_scalar("-1" + std::string(400, '0')), true, ""), "float:-inf");
 }
 
 class YamlEventsScalarStyle : public testing::TestWithParam<TypingCase> {};
@@ -149,7 +161,7 @@ class YamlEventsScalarStyle : public testing::TestWithParam<TypingCase> {};
 TEST_P(YamlEventsScalarStyle, OnlyUntaggedPlainScalarsAreTyped) {
   EventStream s = read_ok(GetParam().text);
   ASSERT_EQ(s.events.size(), 1u);
-  EXPECT_EQ(describe(s.events[0], s.text_of(s.events[0])), GetParam().expected);
+  EXPECT_EQ(describe(s, s.events[0]), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -161,7 +173,21 @@ INSTANTIATE_TEST_SUITE_P(
                     TypingCase{"|\n  12\n", "qstr:12\n"}, TypingCase{">\n  a\n  b\n", "qstr:a b\n"},
                     TypingCase{"\"a\\tb\\u00e9\"", "qstr:a\tb\xc3\xa9"},
                     TypingCase{"'it''s'", "qstr:it's"}, TypingCase{"a\n  b", "str:a b"},
-                    TypingCase{"--- ~\n...\n", "null"}));
+                    TypingCase{"--- ~\n...\n", "null"}, TypingCase{"! true", "str:true"},
+                    TypingCase{"! 12", "str:12"}, TypingCase{"! ''", "qstr:"},
+                    TypingCase{"!x true", "bool:true"}, TypingCase{"!!int 12", "int:12"},
+                    TypingCase{"&a 0x1F", "int:31"},
+                    TypingCase{"\xef\xbb\xbf\xc3\xa9t\xc3\xa9", "str:\xc3\xa9t\xc3\xa9"},
+                    TypingCase{"'a\r\n  b'", "qstr:a b"}, TypingCase{"\"\\\"x\"", "qstr:\"x"},
+                    TypingCase{"'\xc3\xa9'''", "qstr:\xc3\xa9'"}));
+
+// Texts are found in the document's bytes after characters of any width,
+// line breaks of either kind and a byte order mark.
+TEST(YamlEventsStructure, TextsAfterWideCharacters) {
+  EXPECT_EQ(shape(read_ok("\xef\xbb\xbf\xc3\xbc: [\xc3\xa9, '\xf0\x9f\x98\x80', x]\r\n"
+                          "b: \"c\\td\"\r\n\xe2\x82\xac: e\n")),
+            "{ \xc3\xbc [ \xc3\xa9 \xf0\x9f\x98\x80 x ] b c\td \xe2\x82\xac e }");
+}
 
 TEST(YamlEventsStructure, NestedDocumentWithEndsAndPositions) {
   EventStream s = read_ok("a: 1\nb: [x, {c: d}]\ne: {}\n");
@@ -173,12 +199,13 @@ TEST(YamlEventsStructure, NestedDocumentWithEndsAndPositions) {
   EXPECT_EQ(s.events[6].end, 9u);
   EXPECT_EQ(s.events[12].end, 13u);
   struct Where { std::size_t index; std::uint32_t line, column; };
-  for (Where w : {Where{1, 1, 1}, Where{2, 1, 4}, Where{3, 2, 1}, Where{4, 2, 4}, Where{5, 2, 5},
-                  Where{8, 2, 12}, Where{11, 3, 1}}) {
-    EXPECT_EQ(s.events[w.index].line, w.line) << w.index;
-    EXPECT_EQ(s.events[w.index].column, w.column) << w.index;
+  for (Where w : {Where{0, 1, 1}, Where{1, 1, 1}, Where{2, 1, 4}, Where{3, 2, 1}, Where{4, 2, 4},
+                  Where{5, 2, 5}, Where{8, 2, 12}, Where{9, 2, 13}, Where{11, 3, 1}, Where{14, 4, 1}}) {
+    TextPosition at = position_of(s, s.events[w.index]);
+    EXPECT_EQ(at.line, w.line) << w.index;
+    EXPECT_EQ(at.column, w.column) << w.index;
   }
-  EXPECT_EQ(describe(s.events[2], s.text_of(s.events[2])), "int:1");
+  EXPECT_EQ(describe(s, s.events[2]), "int:1");
 }
 
 TEST(YamlEventsStructure, DuplicateKeysKeptInOrder) {
@@ -213,7 +240,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(YamlEventsAlias, ReplayedScalarKeepsType) {
   EventStream s = read_ok("- &n 0x10\n- *n\n");
   ASSERT_EQ(s.events.size(), 4u);
-  EXPECT_EQ(describe(s.events[2], s.text_of(s.events[2])), "int:16");
+  EXPECT_EQ(describe(s, s.events[2]), "int:16");
 }
 
 TEST(YamlEventsAlias, UnknownAnchor) {
