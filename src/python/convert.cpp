@@ -99,7 +99,14 @@ void set_error(PyObject* type, std::string_view message) {
 PyObject* json_text_to_py(const std::string& text) {
   PyRef json(PyImport_ImportModule("json"));
   if (!json) return nullptr;
-  PyRef str(PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()), "replace"));
+  // A text taken from a str keeps its lone surrogates (see str_bytes), so a
+  // query name comes back as it was given; any other stray byte is replaced.
+  const auto size = static_cast<Py_ssize_t>(text.size());
+  PyRef str(PyUnicode_DecodeUTF8(text.data(), size, "surrogatepass"));
+  if (!str && PyErr_ExceptionMatches(PyExc_UnicodeDecodeError)) {
+    PyErr_Clear();
+    str.reset(PyUnicode_DecodeUTF8(text.data(), size, "replace"));
+  }
   if (!str) return nullptr;
   return PyObject_CallMethod(json.get(), "loads", "(O)", str.get());
 }

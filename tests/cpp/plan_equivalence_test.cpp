@@ -61,6 +61,11 @@ INSTANTIATE_TEST_SUITE_P(
         // An expression is read from its inputs: it is the end of its edges.
         Case{"the_body_of_an_expression_reading_a_field_counts", nodes({expression("e1", "in.qty + 1")}),
              nodes({expression("e1", "in.qty + 2")}), false},
+        // The id counts through the action; the later node holding it is
+        // the one compared.
+        Case{"an_expression_sharing_an_action_id_counts",
+             nodes({action("x", "vorn:trim", "name"), expression("x", "1 + 2")}),
+             nodes({action("x", "vorn:trim", "name"), expression("x", "1 + 3")}), false},
         Case{"bodies_compare_in_normal_form", nodes({expression("e1", "in.qty+1 * 1")}),
              nodes({expression("e1", "(in.qty + 1)")}), true},
         Case{"cyclic_plans_agree_on_their_empty_fingerprints", with(kTrims, kCycle),

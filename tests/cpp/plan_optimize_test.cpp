@@ -139,6 +139,10 @@ INSTANTIATE_TEST_SUITE_P(
              with(nodes({expression("e1", "1"), expression("e10", "in.qty")}), kFindings), kAll,
              {{"deadExpression", "e1", "removed unused expression node"}}, "",
              "e10=in.qty finding:expressions.e10 "},
+        // Shared ids fail validation, so it is off.
+        Case{"an_unused_expression_goes_without_the_action_sharing_its_id",
+             nodes({action("x", "vorn:trim", "name"), expression("x", "1")}), {true, true, true, true, true, false},
+             {{"deadExpression", "x", "removed unused expression node"}}, "", "x "},
         Case{"a_cycle_keeps_every_action_and_a_failed_rebuild_leaves_no_plan",
              with(nodes({action("a1", "vorn:trim", "in.name"), action("a2", "vorn:trim", "in.name")}),
                   R"({"dependencies": [{"from": "a1", "to": "a2", "reason": "fieldWrite"},

@@ -82,10 +82,11 @@ def test_lineage_queries_are_taken_as_written():
         "impact": {"input": "extra", "outputs": ["audit", "totals"]},
         "governance": {"owner": "data-team"},
     }
-    report = lineage_analyze(NEWER, " extra")
-    assert (report["impact"], report["diagnostics"]) == ({"input": " extra", "outputs": []}, [{
-        "id": "vorn:unresolved-reference", "severity": "warning", "stage": "analysis", "category": "reference",
-        "message": "impact query input ' extra' was not found in the contract", "objectRef": "inputs. extra"}])
+    for name in (" extra", "\ud800"):
+        report = lineage_analyze(NEWER, name)
+        assert (report["impact"], report["diagnostics"]) == ({"input": name, "outputs": []}, [{
+            "id": "vorn:unresolved-reference", "severity": "warning", "stage": "analysis", "category": "reference",
+            "message": f"impact query input '{name}' was not found in the contract", "objectRef": f"inputs.{name}"}])
 
 
 NAN_CONTRACT = {**MINIMAL_CONTRACT, "id": float("nan")}

@@ -51,20 +51,23 @@ SemanticFingerprint semantic_fingerprint(const model::TransformationPlan& plan) 
   std::unordered_map<std::string_view, std::size_t> by_id;
   by_id.reserve(plan.nodes.size());
   for (std::size_t i = 0; i < plan.nodes.size(); ++i) by_id.insert_or_assign(plan.nodes[i].id, i);
-  // Whether a dependency starts or ends at the node, by node position.
-  std::vector<char> linked(plan.nodes.size(), 0);
+  // Whether the id counts, by the position of the node it finds: some
+  // semantic action or rule holds it, or a dependency starts or ends at it.
+  std::vector<char> live(plan.nodes.size(), 0);
+  for (const auto& node : plan.nodes) {
+    if (!node.kind.get_if<vorn::model::Expression>()) live[by_id[node.id]] = 1;
+  }
   for (const auto& d : plan.dependencies) {
     for (const std::string* end : {&d.from, &d.to}) {
-      if (auto it = by_id.find(*end); it != by_id.end()) linked[it->second] = 1;
+      if (auto it = by_id.find(*end); it != by_id.end()) live[it->second] = 1;
     }
   }
   Collector collect(out);
   for (const std::string& id : order) {
     auto it = by_id.find(id);
     if (it == by_id.end()) continue;  // an input or output
-    const model::PlanNode& node = plan.nodes[it->second];
-    if (node.kind.get_if<vorn::model::Expression>() && !linked[it->second]) continue;
-    std::visit(collect, node.kind.value);
+    if (!live[it->second]) continue;
+    std::visit(collect, plan.nodes[it->second].kind.value);
   }
   return out;
 }

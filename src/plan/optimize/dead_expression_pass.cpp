@@ -47,7 +47,10 @@ bool remove_dead_expressions(model::TransformationPlan& plan, const ProtectedIds
     out.transforms.push_back({"deadExpression", node.id, "removed unused expression node"});
   }
   if (removed.empty()) return false;
-  drop_nodes(plan, removed);
+  // Only the expressions go: another node sharing an id is not dead.
+  std::erase_if(plan.nodes, [&](const model::PlanNode& node) {
+    return node.kind.get_if<vorn::model::Expression>() && removed.contains(node.id);
+  });
   std::size_t longest = 0;
   for (const std::string& id : removed) longest = std::max(longest, id.size());
   std::erase_if(plan.findings,
