@@ -82,7 +82,9 @@ bool is_time_and_zone(std::string_view rest) {
 bool is_iso8601_timestamp(std::string_view text) {
   text = trim_white_space(text);
   if (text.size() == 10) return is_date(text);
-  if (text.size() < 19 || text[10] != 'T') return false;
+  // The shortest date-time is 19 characters; an unread fraction may hold
+  // multi-byte characters, so bytes are not the measure.
+  if (text.size() < 19 || text[10] != 'T' || count_code_points(text) < 19) return false;
   return is_date(text.substr(0, 10)) && is_time_and_zone(text.substr(11));
 }
 
