@@ -10,6 +10,7 @@ when all pass, and is left out when it does not compile.
   scripts/mutate.py --list                      # the chosen sites, nothing run
   scripts/mutate.py --jobs 4 --out before.json  # run them all
   scripts/mutate.py --sites before.json --out after.json   # the same mutants again
+  scripts/mutate.py --sites before.json --only src/parser --out parser.json  # a subset
   scripts/mutate.py --compare before.json after.json
 
 Not part of CI: a full run of 120 mutants takes about an hour on 4 clones.
@@ -219,6 +220,7 @@ def main():
     parser.add_argument("--jobs", type=int, default=4)
     parser.add_argument("--list", action="store_true", help="print the chosen sites and stop")
     parser.add_argument("--sites", help="take the sites of an earlier result file")
+    parser.add_argument("--only", help="run only the sites whose file matches this regular expression")
     parser.add_argument("--out", default="mutants.json")
     parser.add_argument("--compare", nargs=2, metavar=("BEFORE", "AFTER"))
     args = parser.parse_args()
@@ -230,6 +232,8 @@ def main():
                  for s in json.loads(pathlib.Path(args.sites).read_text())["sites"]]
     else:
         sites = choose(candidate_sites(), args.count, args.seed)
+    if args.only:
+        sites = [s for s in sites if re.search(args.only, s["file"])]
     if args.list:
         for site in sites:
             print(f"{site['id']:4d} {site['file']}:{site['line']} {site['operator']}: {site['mutated'].strip()}")

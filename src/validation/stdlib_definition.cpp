@@ -23,10 +23,10 @@ struct OptUnsigned {
     const Event& e = r.peek();
     if (parser::is_null(e)) {
       v.reset();
-    } else if (e.kind == EventKind::Scalar && e.type == ScalarType::Int && e.integer >= 0) {
-      v = static_cast<std::uint64_t>(e.integer);
+    } else if (e.kind == EventKind::Scalar && e.type == ScalarType::Int && r.number(e).integer >= 0) {
+      v = static_cast<std::uint64_t>(r.number(e).integer);
     } else if (e.kind == EventKind::Scalar && e.type == ScalarType::UInt) {
-      v = e.unsigned_integer;
+      v = r.number(e).unsigned_integer;
     } else {
       return r.fail_invalid_type(e, "an unsigned integer");
     }
