@@ -14,7 +14,11 @@ namespace {
 // Longer texts are cut, so that one huge scalar cannot make a huge message.
 constexpr std::size_t kMaxQuoted = 200;
 
-// Rust-style debug quoting, so that values in messages are unambiguous.
+// A value quoted for a message: quotes and backslashes are escaped with a
+// backslash, line feed, carriage return and tab read \n, \r and \t, and the
+// other control characters (DEL too) \u{hex}; beyond kMaxQuoted bytes the
+// text is cut at a character boundary and marked "...". So a value stays
+// unambiguous beside the message's own words, and short.
 std::string quote(std::string_view s) {
   bool cut = s.size() > kMaxQuoted;
   if (cut) {

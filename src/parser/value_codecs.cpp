@@ -164,7 +164,8 @@ bool read_enum_index(EventReader& r, const EnumSpec& spec, std::size_t& index) {
     r.take();
     return true;
   }
-  // JSON also names a unit variant as {"name": null}.
+  // JSON may also give the name as the one key of an object, valued null:
+  // {"name": null}.
   if (r.is_json() && e.kind == EventKind::MapStart && e.end > r.position() + 1) {
     r.take();
     const Event& name = r.take();

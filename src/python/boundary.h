@@ -1,6 +1,6 @@
 #pragma once
-// Where C++ meets Python: no C++ exception may unwind into the interpreter,
-// and long core work should not hold other Python threads back.
+// Where C++ meets Python: no C++ exception may unwind into the interpreter.
+// Calls keep the interpreter lock for their whole run.
 
 #include "python/py_ref.h"
 
