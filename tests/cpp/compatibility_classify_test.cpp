@@ -100,6 +100,10 @@ INSTANTIATE_TEST_SUITE_P(
         ClassifyCase{"ExtensionKeyAddedIsConditional", {}, "", "acme:k: 1\n", "conditionallyCompatible",
                      "extensions: 1 difference(s) in extensions\n",
                      "[" + warning("extension key 'acme:k' added in target", "acme:k") + "]"},
+        ClassifyCase{"ExtensionKeyWithoutANameHasNoObjectRef", {}, "", "'': 1\n", "conditionallyCompatible",
+                     "extensions: 1 difference(s) in extensions\n",
+                     R"([{"id":"vorn:conditional-compatibility","severity":"warning","stage":"analysis",)"
+                     R"("category":"compatibility","message":"extension key '' added in target"}])"},
         ClassifyCase{"ChangedRuleCountsUnderNoAspect", {},
                      "rules: [{id: r, rule: x, target: t, phase: execution}]\n",
                      "rules: [{id: r, rule: y, target: t, phase: execution}]\n", "incompatible", "",
@@ -114,6 +118,14 @@ INSTANTIATE_TEST_SUITE_P(
                      " {name: g, type: string, nullable: true}]}}]\n",
                      kIn, "forwardCompatible", "types: 1 difference(s) in types\n",
                      "[" + warning("field 'g' removed from inputs.a.schema", "inputs.a.schema.fields.g") + "]"},
+        ClassifyCase{"EqualFootprintsLeanBackward", {"types"},
+                     "inputs: [{id: a, schema: {fields: [{name: f, type: string, nullable: false},"
+                     " {name: g, type: string, nullable: true}]}}]\n",
+                     "inputs: [{id: a, schema: {fields: [{name: f, type: string, nullable: false},"
+                     " {name: h, type: string, nullable: true}]}}]\n",
+                     "backwardCompatible", "types: 2 difference(s) in types\n",
+                     "[" + warning("field 'g' removed from inputs.a.schema", "inputs.a.schema.fields.g") + "," +
+                         warning("field 'h' added to inputs.a.schema", "inputs.a.schema.fields.h") + "]"},
         ClassifyCase{"BreakingForwardConditionalBack", {}, kOut, "acme:k: 1\n", "conditionallyCompatible",
                      "interfaces: 1 difference(s) in interfaces\nextensions: 1 difference(s) in extensions\n",
                      "[" + error("output 'o' removed in target", "outputs.o") + "," +

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "model/json_value.h"
 #include "parser/parse.h"
 
 namespace vorn::parser {
@@ -95,6 +96,18 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"long_values_are_cut_in_messages", Y, yaml("inputs:\n  - id: a\n    optional: '" + std::string(300, 'x') + "'\n"),
              "error: invalid type: string \"" + std::string(200, 'x') +
                  "\"..., expected a boolean at line 7 column 15"},
+        Case{"values_of_200_bytes_are_not_cut", Y, yaml("inputs:\n  - id: a\n    optional: '" + std::string(200, 'x') + "'\n"),
+             "error: invalid type: string \"" + std::string(200, 'x') + "\", expected a boolean at line 7 column 15"},
+        Case{"values_are_cut_between_characters", Y,
+             yaml("inputs:\n  - id: a\n    optional: '" + std::string(199, 'x') + "\u00e9x'\n"),
+             "error: invalid type: string \"" + std::string(199, 'x') + "\"..., expected a boolean at line 7 column 15"},
+        Case{"quoted_values_escape_quotes_backslashes_and_controls_only", Y,
+             yaml("inputs:\n  - id: a\n    optional: \"a b\\\"\\\\\\n\\r\\t\\x01\\x7f\"\n"),
+             R"(error: invalid type: string "a b\"\\\n\r\t\u{1}\u{7f}", expected a boolean at line 7 column 15)"},
+        Case{"floats_in_messages", Y, yaml("inputs:\n  - id: a\n    optional: 1.5\n"),
+             "error: invalid type: floating point `1.5`, expected a boolean at line 7 column 15"},
+        Case{"infinities_in_messages", Y, yaml("inputs:\n  - id: a\n    optional: .inf\n"),
+             "error: invalid type: floating point `inf`, expected a boolean at line 7 column 15"},
         Case{"bool_with_default_rejects_null", J, json(R"("inputs":[{"id":"a","optional":null}])"),
              "error: invalid type: null, expected a boolean at line 1 column 96"},
         Case{"field_missing_nullable", Y,
@@ -214,14 +227,33 @@ TEST(ContractCopies, BlocksAreCopiedNotShared) {
   EXPECT_EQ(copy.to_json(), first.contract->to_json());
 }
 
+// Each pair is compared as read into two contracts, and as values made by
+// the JSON library itself, which holds a non-negative integer as unsigned
+// where the readers hold it as signed.
 TEST(ContractEquality, ExtensionValuesCompareByKind) {
-  auto a = parse(json(R"("x":1)"), DocumentFormat::Json);
-  auto b = parse(json(R"("x":1.0)"), DocumentFormat::Json);
-  ASSERT_TRUE(a.contract && b.contract);
-  EXPECT_FALSE(*a.contract == *b.contract);
-  auto c = parse(json(R"("x":1,"y":2)"), DocumentFormat::Json);
-  auto d = parse(json(R"("y":2,"x":1)"), DocumentFormat::Json);
-  EXPECT_TRUE(*c.contract == *d.contract);
+  struct Pair {
+    const char* a;
+    const char* b;
+    bool equal;
+  };
+  const Pair kPairs[] = {
+      {R"("x":1)", R"("x":1.0)", false},
+      {R"("x":1,"y":2)", R"("y":2,"x":1)", true},
+      {R"("x":{"a":1})", R"("x":{"b":1})", false},
+      {R"("x":-1)", R"("x":18446744073709551615)", false},
+      {R"("x":0)", R"("x":-0)", true},
+      {R"("x":1.5)", R"("x":"1.5")", false},
+      {R"("x":[1])", R"("x":[1,2])", false},
+      {R"("x":1)", R"("x":1,"y":2)", false},
+  };
+  auto value_of = [](const char* members) { return model::JsonValue::parse("{" + std::string(members) + "}"); };
+  for (const auto& [a, b, equal] : kPairs) {
+    auto first = parse(json(a), DocumentFormat::Json);
+    auto second = parse(json(b), DocumentFormat::Json);
+    ASSERT_TRUE(first.contract && second.contract) << a << " / " << b;
+    EXPECT_EQ(*first.contract == *second.contract, equal) << a << " / " << b;
+    EXPECT_EQ(model::json_equal(value_of(a), value_of(b)), equal) << a << " / " << b;
+  }
 }
 
 }  // namespace

@@ -59,11 +59,14 @@ std::string skipped(const std::string& pass, const std::string& id) {
 
 const std::string kHuge = "1" + std::string(308, '0') + ".0";  // 1e308
 
-// What analysis said about e1, about e10, and about parts of e1.
+// What analysis said about e1, about e10, about parts of e1, on a path that
+// starts with e1 and on one whose segment only ends with e1.
 const std::string kFindings = R"({"findings": [{"objectRef": "expressions.e1", "kind": "k", "message": "m"},
     {"objectRef": "expressions.e10", "kind": "k", "message": "m"},
     {"objectRef": "expressions.e1.x", "kind": "k", "message": "m"},
-    {"objectRef": "expressions.e1[0]", "kind": "k", "message": "m"}]})";
+    {"objectRef": "expressions.e1[0]", "kind": "k", "message": "m"},
+    {"objectRef": "e1", "kind": "k", "message": "m"},
+    {"objectRef": "expressions.xe1", "kind": "k", "message": "m"}]})";
 
 class Optimize : public ::testing::TestWithParam<Case> {};
 
@@ -81,7 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"identities_drop_and_the_findings_about_the_old_text_go",
              with(nodes({expression("e1", "in.price * 1 + 0")}), kFindings), kAll,
              {{"expression", "e1", "rewrote expression '(in.price * 1) + 0' to 'in.price'"}}, "",
-             "e1=in.price finding:expressions.e10 finding:expressions.e1.x finding:expressions.e1[0] "},
+             "e1=in.price finding:expressions.e10 finding:expressions.e1.x finding:expressions.e1[0] finding:e1 "
+             "finding:expressions.xe1 "},
         Case{"text_already_canonical_up_to_spacing_is_left_as_written",
              nodes({expression("e1", "in.price+in.price")}), kAll, {}, "", "e1=in.price+in.price "},
         Case{"calls_fold_without_simplifying_under_the_function_pass",
@@ -138,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"unused_expressions_go_with_their_findings_only",
              with(nodes({expression("e1", "1"), expression("e10", "in.qty")}), kFindings), kAll,
              {{"deadExpression", "e1", "removed unused expression node"}}, "",
-             "e10=in.qty finding:expressions.e10 "},
+             "e10=in.qty finding:expressions.e10 finding:expressions.xe1 "},
         // Shared ids fail validation, so it is off.
         Case{"an_unused_expression_goes_without_the_action_sharing_its_id",
              nodes({action("x", "vorn:trim", "name"), expression("x", "1")}), {true, true, true, true, true, false},

@@ -105,6 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"two_parts", header("1.0"), {unsupported("1.0")}},
         HeaderCase{"v_prefix", header("v1.0.0"), {unsupported("v1.0.0")}},
         HeaderCase{"other_major", header("2.0.0"), {unsupported("2.0.0")}},
+        HeaderCase{"other_minor", header("1.1.0"), {unsupported("1.1.0")}},
+        HeaderCase{"other_patch", header("1.0.1"), {unsupported("1.0.1")}},
         HeaderCase{"build_metadata", header("1.0.0+build"), {unsupported("1.0.0+build")}},
         HeaderCase{"leading_space", header(" 1.0.0"), {unsupported(" 1.0.0")}},
         HeaderCase{"only_spaces", header("   "), {missing_vorn_version()}},
