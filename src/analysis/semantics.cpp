@@ -6,6 +6,7 @@
 
 #include <fmt/format.h>
 
+#include "model/json_value.h"
 #include "support/unicode.h"
 
 namespace vorn::analysis::semantics {
@@ -103,7 +104,7 @@ bool declared_non_deterministic(const model::registry::RegistryEntry& entry) {
   if (entry.category != model::registry::RegistryCategory::Function || !entry.definition) return false;
   std::string_view text = trim_white_space(*entry.definition);
   if (text.empty() || text.front() != '{') return false;
-  auto json = model::JsonValue::parse(*entry.definition, nullptr, false);
+  auto json = model::parse_json_text(text);
   if (json.is_discarded() || !json.is_object()) return false;
   auto it = json.find("deterministic");
   return it != json.end() && it->is_boolean() && !it->get<bool>();

@@ -62,4 +62,9 @@ bool json_map_equal(const JsonMap& a, const JsonMap& b) {
   return true;
 }
 
+JsonValue parse_json_text(std::string_view text, const JsonValue::parser_callback_t& callback) {
+  if (text.find('\0') != std::string_view::npos) return JsonValue(JsonValue::value_t::discarded);
+  return JsonValue::parse(text.begin(), text.end(), callback, /*allow_exceptions=*/false);
+}
+
 }  // namespace vorn::model

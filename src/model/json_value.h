@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,5 +29,10 @@ bool json_equal(const JsonValue& a, const JsonValue& b);
 
 // Same keys with equal values, whatever their order.
 bool json_map_equal(const JsonMap& a, const JsonMap& b);
+
+// The value of one JSON text, or a discarded value when the text is not
+// one. nlohmann's reader takes a NUL byte for the end of its input, so a
+// text holding one is refused here rather than read up to the NUL.
+JsonValue parse_json_text(std::string_view text, const JsonValue::parser_callback_t& callback = nullptr);
 
 }  // namespace vorn::model

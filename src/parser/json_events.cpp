@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <limits>
 #include <new>
@@ -278,6 +279,13 @@ Result<EventStream> EventCollector::run() {
     start = bytes_.data() + std::min(resume_at_, bytes_.size());
     resume_at_ = kNoResume;
     prefix = resume_prefix();
+  }
+  // The parser takes a NUL byte for the end of its input. Any NUL before the
+  // end of the value fails there, so one found now follows the value, and
+  // so would whatever comes after it.
+  if (const void* nul = std::memchr(bytes_.data(), '\0', bytes_.size()); nul && !positions_) {
+    fail_at(static_cast<const char*>(nul), "trailing characters");
+    return Error{std::move(error_)};
   }
   return std::move(out_);
 }

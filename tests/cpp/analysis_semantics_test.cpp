@@ -91,23 +91,31 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SemanticsDeterminism, NonDeterministicRegistryFunction) {
+  // Definitions as YAML double-quoted texts, which can hold any character.
+  const std::string kStatesFalse = R"({\"kind\":\"function\",\"returnType\":\"datetime\",\"deterministic\":false})";
+  auto entry = [](const std::string& id, const std::string& definition) {
+    return "  " + id + ":\n    name: F\n    category: function\n    version: '1'\n    status: draft\n"
+           "    definition: \"" + definition + "\"\n";
+  };
   auto merged = registry::load::load_bytes(
-      "id: r\nversion: '1'\ngoverningSpecification: x\npublicationStatus: draft\n"
-      "entries:\n  vorn:now:\n    name: Now\n    category: function\n    version: '1'\n    status: draft\n"
-      "    definition: '{\"kind\":\"function\",\"returnType\":\"datetime\",\"deterministic\":false}'\n"
-      "  vorn:broken:\n    name: B\n    category: function\n    version: '1'\n    status: draft\n"
-      "    definition: '{not json'\n",
+      "id: r\nversion: '1'\ngoverningSpecification: x\npublicationStatus: draft\nentries:\n" +
+          entry("vorn:now", kStatesFalse) + entry("vorn:broken", "{not json") +
+          entry("vorn:padded", R"(\u00a0)" + kStatesFalse + R"(\u3000)") + entry("vorn:cut", kStatesFalse + R"(\0x)"),
       false);
   ASSERT_TRUE(merged.ok());
   model::registry::RegistryDocument registry = registry::default_registry();
   registry.merge(merged.value());
-  const std::string body = "functions: [{id: f, function: vorn:now}, {id: g, function: vorn:broken}]\n";
+  // Padded with White_Space the definition still reads; cut by a NUL it does not.
+  const std::string body = "functions: [{id: f, function: vorn:now}, {id: g, function: vorn:broken},"
+                           " {id: h, function: vorn:padded}, {id: i, function: vorn:cut}]\n";
+  auto non_deterministic = [](const std::string& id, const std::string& function) {
+    return error("functions." + id + ".function",
+                 "contract declares deterministic: true but references non-deterministic function '" + function + "'",
+                 "Remove the non-deterministic function or set semantics.deterministic: false",
+                 "vorn:non-deterministic-semantics");
+  };
   EXPECT_EQ(run(body + "semantics: {deterministic: true}\n", registry),
-            "[" + error("functions.f.function",
-                        "contract declares deterministic: true but references non-deterministic function 'vorn:now'",
-                        "Remove the non-deterministic function or set semantics.deterministic: false",
-                        "vorn:non-deterministic-semantics") +
-                "]");
+            "[" + non_deterministic("f", "vorn:now") + "," + non_deterministic("h", "vorn:padded") + "]");
   EXPECT_EQ(run(body + "semantics: {deterministic: false}\n", registry), "[]");
 }
 

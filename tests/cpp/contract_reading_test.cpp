@@ -123,6 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"json_field_array_too_long", J,
              json(R"("inputs":[{"id":"a","schema":{"fields":[["f","t",true,[],1]]}}])"),
              "error: trailing characters at line 1 column 119"},
+        Case{"json_nul_after_the_value_is_an_error", J, json("") + std::string(" \n \0{}", 6),
+             "error: trailing characters at line 2 column 2"},
         Case{"yaml_sequence_record_is_wrong_shape", Y,
              yaml("rules:\n  - [r, x, t, execution]\n"),
              "error: invalid type: sequence, expected struct Rule at line 6 column 5"},

@@ -25,7 +25,7 @@ bool declared_deterministic(const RegistryDocument& registry, const std::string&
   if (it == registry.entries.end()) return false;
   const auto& entry = it->second;
   if (entry.category != RegistryCategory::Function || !entry.definition) return false;
-  auto json = vorn::model::JsonValue::parse(*entry.definition, nullptr, /*allow_exceptions=*/false);
+  auto json = vorn::model::parse_json_text(*entry.definition);
   if (json.is_discarded() || !json.is_object()) return false;
   auto key = json.find("deterministic");
   return key != json.end() && key->is_boolean() && key->get<bool>();

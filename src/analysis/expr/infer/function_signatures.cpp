@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "model/json_value.h"
 #include "support/unicode.h"
 
 namespace vorn::analysis::expr::types {
@@ -13,8 +14,8 @@ namespace {
 using nlohmann::json;
 
 // The object of a JSON text, or none when the text does not parse, is not
-// an object, or names one of `watched` twice at the top level (a strict
-// decoder rejects a repeated field instead of silently keeping the last).
+// an object, or names one of `watched` twice at the top level (the record
+// reader refuses a repeated declared key, so typing does not take the last).
 template <std::size_t N>
 std::optional<json> decode_object(std::string_view text, const std::array<std::string_view, N>& watched) {
   std::vector<std::string> seen;
@@ -28,7 +29,7 @@ std::optional<json> decode_object(std::string_view text, const std::array<std::s
     return true;
   };
   try {
-    json value = json::parse(text.begin(), text.end(), note_keys, /*allow_exceptions=*/false);
+    json value = model::parse_json_text(text, note_keys);
     if (repeated || !value.is_object()) return std::nullopt;
     return value;
   } catch (const json::exception&) {
